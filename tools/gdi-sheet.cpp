@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kWidth = 1000;
-constexpr int kHeight = 1130;
+constexpr int kHeight = 900;
 
 // A memory DC on a DIB of its own, freed at the end of the scope.
 struct Canvas {
@@ -109,23 +109,23 @@ class Sheet {
     for (int i = 0; i < 6; ++i) {
       Use pen(FDC, CreatePen(styles[i], 1, RGB(0, 0, 0)));
       SetBkMode(FDC, TRANSPARENT);
-      MoveToEx(FDC, 450, y + i * 8 + 2, nullptr);
-      LineTo(FDC, 560, y + i * 8 + 2);
-      Label(565, y + i * 8 - 4, names[i]);
+      MoveToEx(FDC, 440, y + i * 11 + 6, nullptr);
+      LineTo(FDC, 530, y + i * 11 + 6);
+      Label(535, y + i * 11, names[i]);
     }
     for (int w = 1; w <= 5; ++w) {
       Use pen(FDC, CreatePen(PS_SOLID, w, RGB(30, 120, 60)));
-      MoveToEx(FDC, 650 + w * 14, y + 4, nullptr);
-      LineTo(FDC, 650 + w * 14 + 30, y + 36);
+      MoveToEx(FDC, 610 + w * 14, y + 4, nullptr);
+      LineTo(FDC, 610 + w * 14 + 30, y + 36);
     }
-    Label(660, y + 44, "widths 1-5, round ends");
+    Label(620, y + 44, "widths 1-5, round ends");
     LOGBRUSH lb{BS_SOLID, RGB(160, 60, 160), 0};
     {
       Use pen(FDC, ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, 6, &lb, 0, nullptr));
-      const POINT zig[] = {{800, y + 36}, {820, y + 6}, {840, y + 36}, {860, y + 6}, {880, y + 36}};
+      const POINT zig[] = {{760, y + 36}, {780, y + 6}, {800, y + 36}, {820, y + 6}, {840, y + 36}};
       Polyline(FDC, zig, 5);
     }
-    Label(800, y + 44, "flat ends, mitred joins");
+    Label(750, y + 44, "flat ends, mitred joins");
     {
       Use pen(FDC, CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
       SetROP2(FDC, R2_XORPEN);
@@ -387,7 +387,11 @@ class Sheet {
     SetStretchBltMode(FDC, COLORONCOLOR);
     StretchBlt(FDC, 540, y + 64, 64, -64, pat.DC, 0, 0, 8, 8, SRCCOPY);
     Label(350, y + 68, "nearest        halftone     copy     mirrored");
-    // Colour key: the light squares of the pattern drop out.
+    // Colour key: the light squares of the pattern drop out and show the yellow below.
+    RECT under{620, y, 684, y + 64};
+    HBRUSH yellow = CreateSolidBrush(RGB(255, 230, 120));
+    FillRect(FDC, &under, yellow);
+    DeleteObject(yellow);
     TransparentBlt(FDC, 620, y, 64, 64, pat.DC, 0, 0, 8, 8, RGB(0xF0, 0xF0, 0xF0));
     Label(620, y + 68, "TransparentBlt");
     const DWORD rops[] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, NOTSRCCOPY};
@@ -426,7 +430,7 @@ int main(int argc, char** argv) {
   s.Edges(196);
   s.FrameControls(280);
   s.Text(430);
-  s.Blits(780);
+  s.Blits(760);
   std::string error;
   if (!WritePngFile(sheet.Pixels(), out, &error)) {
     std::fprintf(stderr, "gdi-sheet: %s\n", error.c_str());
