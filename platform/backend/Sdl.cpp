@@ -122,8 +122,11 @@ SDL_Rect Placement(const RECT& r) {
 RECT FromSdl(const SDL_Rect& r) { return {r.x, r.y, Saturate(int64_t(r.x) + r.w), Saturate(int64_t(r.y) + r.h)}; }
 
 uint32_t Modifiers(uint32_t sdlMods) {
-  return ((sdlMods & KMOD_SHIFT) ? kModShift : 0) | ((sdlMods & KMOD_CTRL) ? kModCtrl : 0) |
-         ((sdlMods & KMOD_ALT) ? kModAlt : 0);
+  // AltGr is Ctrl+Alt, as the keyboard reports it on Windows; its characters then come
+  // through as text and its keys are not taken for Alt shortcuts.
+  const bool altGr = (sdlMods & (KMOD_MODE | KMOD_RALT)) != 0;
+  return ((sdlMods & KMOD_SHIFT) ? kModShift : 0) | (((sdlMods & KMOD_CTRL) || altGr) ? kModCtrl : 0) |
+         ((sdlMods & KMOD_ALT) || altGr ? kModAlt : 0);
 }
 
 int Button(Uint8 sdlButton) {
