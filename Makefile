@@ -22,8 +22,8 @@ test: deps build/test/build.ninja
 tools: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS)
 
-# The demo window comes with the window system; until then the demo draws the sheets
-# that show every drawing primitive, into out/.
+# Opens the demo on the display, or runs it on a virtual one and writes screenshots and
+# the drawing sheet to out/.
 demo: tools
 	bash scripts/run-demo.sh
 

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# End-to-end test of the demo program on a virtual X display:
+#   1. starts the demo (it must pick its SDL2 backend there) and waits at most 15 s for a
+#      window titled "Quorvane VCL + Glimmerix - Demo";
+#   2. checks the window's outer size and place: the client area of 831 x 604 in the
+#      frame our window system draws for a single border with a caption (3 pixels of
+#      fixed frame on every side, a 23-pixel caption): 837 x 633, centred on the
+#      1280 x 1024 screen at 221, 195;
+#   3. clicks the caption's close button (36 x 23 at the caption's right end, inside the
+#      frame: its middle lies 21 pixels left of the window's right edge, 14 below its top);
+#   4. expects the demo to exit with code 0 within 5 s.
+#
+#   e2e.sh path/to/demo
+# Exits 77 (skipped) when xvfb-run or xdotool is missing.
+set -uo pipefail
+
+demo=${1:-}
+if [[ -z "$demo" || ! -x "$demo" ]]; then
+  echo "e2e: usage: e2e.sh path/to/demo (got '${demo}', which is not an executable)" >&2
+  exit 2
+fi
+for tool in xvfb-run xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "e2e: $tool is missing; skipped" >&2
+    exit 77
+  fi
+done
+
+# Start again inside a virtual display of a known size.
+if [[ -z "${QV_E2E_DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" env QV_E2E_DISPLAY=1 bash "$0" "$@"
+fi
+
+# The expected geometry holds at 96 pixels per inch.
+unset QV_SCALE
+readonly title="Quorvane VCL + Glimmerix - Demo"
+readonly want_width=837 want_height=633 want_x=221 want_y=195
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+"$demo" >"$log" 2>&1 &
+pid=$!
+
+fail() {
+  echo "e2e: FAILED: $*" >&2
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
+  echo "---- demo output ----" >&2
+  cat "$log" >&2
+  exit 1
+}
+
+# xdotool takes the name as a regular expression: the "+" of the title is escaped.
+window=""
+for _ in $(seq 1 150); do
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid"
+    fail "the demo ended (exit code $?) before its window appeared"
+  fi
+  window=$(xdotool search --name "^${title//+/\\+}\$" 2>/dev/null | head -n 1)
+  [[ -n "$window" ]] && break
+  sleep 0.1
+done
+[[ -n "$window" ]] || fail "no window titled '$title' within 15 s"
+echo "e2e: found window $window titled '$title'"
+
+# Let the first paint and placement settle before measuring.
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "e2e: window at $X,$Y, $WIDTH x $HEIGHT"
+if [[ "$WIDTH" != "$want_width" || "$HEIGHT" != "$want_height" ]]; then
+  fail "window is $WIDTH x $HEIGHT, expected $want_width x $want_height (client 831 x 604 plus frame 3 and caption 23)"
+fi
+if [[ "$X" != "$want_x" || "$Y" != "$want_y" ]]; then
+  fail "window is at $X,$Y, expected $want_x,$want_y (centred on the 1280 x 1024 screen)"
+fi
+
+close_x=$((X + WIDTH - 21))
+close_y=$((Y + 14))
+echo "e2e: clicking the close button at $close_x,$close_y"
+xdotool mousemove "$close_x" "$close_y"
+sleep 0.2
+xdotool click 1
+
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+  fail "the demo was still running 5 s after its close button was clicked"
+fi
+wait "$pid"
+code=$?
+[[ $code -eq 0 ]] || fail "the demo exited with code $code, expected 0"
+echo "e2e: the demo closed through its close button and exited with code 0"
