@@ -165,8 +165,8 @@ void TCustomForm::FrameStyles(DWORD& Style, DWORD& ExStyle) const {
   }
   if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable || FBorderStyle == bsNone) {
     if (icons.Contains(biMinimize)) Style |= WS_MINIMIZEBOX;
-    // A window that cannot be sized cannot be maximised either.
-    if (icons.Contains(biMaximize) && FBorderStyle == bsSizeable) Style |= WS_MAXIMIZEBOX;
+    // A fixed border still maximises to the work area; only sizing by the frame is off.
+    if (icons.Contains(biMaximize)) Style |= WS_MAXIMIZEBOX;
   }
   if (icons.Contains(biSystemMenu)) Style |= WS_SYSMENU;
   if (icons.Contains(biHelp) &&

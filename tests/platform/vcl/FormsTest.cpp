@@ -159,8 +159,8 @@ TEST_F(FormBorder, StylesFollowTheBorderAndIcons) {
   const Case cases[] = {
       {bsSingle, {biSystemMenu, biMinimize}, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME,
        0, WS_EX_TOOLWINDOW},
-      // Without a sizing border there is no maximise box.
-      {bsSingle, all, WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME, 0, 0},
+      // A fixed border keeps its maximise box; it only cannot be sized by the frame.
+      {bsSingle, all, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_THICKFRAME, 0, 0},
       {bsSizeable, all, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 0, 0},
       {bsSizeable, {biSystemMenu}, WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, 0},
       {bsDialog, all, WS_CAPTION | WS_DLGFRAME | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
