@@ -228,7 +228,7 @@ RECT Offset(RECT r, POINT d) {
 // Reads the first count characters (-1: all); false for a count below -1.
 bool Characters(const String& text, int count, std::u32string* out) {
   if (count < -1) return false;
-  *out = text::Decode(text, count);
+  *out = DecodeUtf8(text, count);
   return true;
 }
 
@@ -352,7 +352,7 @@ int DrawTextImpl(HDC h, const String& text, int count, RECT* rect, UINT format, 
   }
   tabChars = tabChars <= 0 ? 8 : std::min(tabChars, 4096);
   size_t sourceBytes = 0;
-  const std::u32string source = text::Decode(text, count, &sourceBytes);
+  const std::u32string source = DecodeUtf8(text, count, &sourceBytes);
   if (params) params->uiLengthDrawn = 0;
   if (source.empty()) {
     if (format & DT_CALCRECT) {
@@ -374,7 +374,7 @@ int DrawTextImpl(HDC h, const String& text, int count, RECT* rect, UINT format, 
   const int textHeight = int(std::min<int64_t>(int64_t(layout.Lines.size()) * lineHeight, kHugeWidth));
 
   if (modify && (format & DT_MODIFYSTRING) && layout.AnyShortened())
-    *modify = text::Encode(layout.ShortenedSource(source)) + text.substr(sourceBytes);
+    *modify = EncodeUtf8(layout.ShortenedSource(source)) + text.substr(sourceBytes);
   if (format & DT_CALCRECT) {
     rect->Right = rect->Left + leftMargin + layout.MaxWidth + rightMargin;
     rect->Bottom = rect->Top + textHeight;

@@ -10,32 +10,12 @@ namespace text {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-void Append(String& out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
-
 // What pango is given for a character: controls become spaces so that the text stays one
 // paragraph with one character per source character, and what UTF-8 cannot carry becomes
 // the replacement character.
 char32_t Shapeable(char32_t c) {
   if (IsControl(c)) return U' ';
-  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacementCharacter;
   return c;
 }
 
@@ -46,37 +26,6 @@ int Clamped(int64_t w) { return int(std::clamp<int64_t>(w, -(int64_t(1) << 30), 
 }  // namespace
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
-
-std::u32string Decode(const String& s, int maxChars, size_t* bytesRead) {
-  static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  std::u32string out;
-  size_t i = 0;
-  const size_t n = s.size();
-  while (i < n && (maxChars < 0 || out.size() < size_t(maxChars))) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-    bool ok = extra >= 0 && i + size_t(extra) < n;
-    char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1Fu) : extra == 2 ? (b & 0x0Fu) : (b & 0x07u);
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto cb = static_cast<unsigned char>(s[i + size_t(k)]);
-      ok = (cb & 0xC0) == 0x80;
-      c = (c << 6) | (cb & 0x3Fu);
-    }
-    // Overlong forms, surrogates and values past Unicode are not characters.
-    if (ok && (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
-    out += ok ? c : kReplacement;
-    i += ok ? size_t(extra) + 1 : 1;
-  }
-  if (bytesRead) *bytesRead = i;
-  return out;
-}
-
-String Encode(const std::u32string& s) {
-  String out;
-  out.reserve(s.size());
-  for (char32_t c : s) Append(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c);
-  return out;
-}
 
 // ---- ShapedText ----
 
@@ -89,7 +38,7 @@ ShapedText::ShapedText(const FontFace& face, std::u32string chars, bool rightToL
   std::vector<int> charOfByte;
   charOfByte.reserve(size_t(n) + 1);
   for (int i = 0; i < n; ++i) {
-    Append(utf8, Shapeable(FChars[size_t(i)]));
+    AppendUtf8(utf8, Shapeable(FChars[size_t(i)]));
     charOfByte.resize(utf8.size(), i);
   }
   charOfByte.push_back(n);

@@ -12,13 +12,9 @@
 
 #include "FontFace.h"
 #include "Text.h"
+#include "Utf8.h"
 
 namespace text {
-
-// UTF-8 to code points; an invalid byte becomes U+FFFD. Reads at most maxChars code points
-// when maxChars >= 0; *bytesRead (optional) tells where reading stopped.
-std::u32string Decode(const String& s, int maxChars = -1, size_t* bytesRead = nullptr);
-String Encode(const std::u32string& s);
 
 // Characters that advance nothing and draw nothing (newlines, tabs before expansion...).
 bool IsControl(char32_t c);

@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include "gdi/Utf8.h"
+
 #include <glib.h>
 
 #include <algorithm>
@@ -628,42 +630,15 @@ void Delete(String& s, int index, int count) {
 
 void Insert(const String& sub, String& s, int index) { s.insert(CharToByteIndex(s, std::max(index, 0)), sub); }
 
-std::u32string Utf8ToCodePoints(const String& s) {
-  std::u32string out;
-  for (size_t i = 0; i < s.size();) {
-    char32_t c = 0;
-    i += SequenceLength(s, i, &c);
-    out += c;
-  }
-  return out;
-}
+std::u32string Utf8ToCodePoints(const String& s) { return DecodeUtf8(s); }
 
 String CodePointToUtf8(char32_t c) {
   String out;
-  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
+  AppendUtf8(out, c);
   return out;
 }
 
-String CodePointsToUtf8(const std::u32string& s) {
-  String out;
-  for (char32_t c : s) out += CodePointToUtf8(c);
-  return out;
-}
+String CodePointsToUtf8(const std::u32string& s) { return EncodeUtf8(s); }
 
 // ---- the operating system ----
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "gdi/TextLayout.h"
+#include "gdi/Utf8.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
 
@@ -447,7 +447,7 @@ void RouteText(const InputEvent& e) {
   if (!target) return;
   POINT pt{};
   GetCursorPos(&pt);
-  for (char32_t c : text::Decode(e.Text)) Post(target, toActive ? WM_SYSCHAR : WM_CHAR, WPARAM(c), 1, e, pt);
+  for (char32_t c : DecodeUtf8(e.Text)) Post(target, toActive ? WM_SYSCHAR : WM_CHAR, WPARAM(c), 1, e, pt);
 }
 
 // ---- hooks ----
