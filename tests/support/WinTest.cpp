@@ -155,3 +155,43 @@ std::string WinTest::Name(UINT msg) {
   out << "0x" << std::hex << msg;
   return out.str();
 }
+
+namespace defwin {
+
+namespace {
+std::map<std::pair<HWND, UINT>, Answer>& Answers() {
+  static std::map<std::pair<HWND, UINT>, Answer> answers;
+  return answers;
+}
+}  // namespace
+
+std::vector<RecordedMessage>& Log() {
+  static std::vector<RecordedMessage> log;
+  return log;
+}
+
+LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Log().push_back({hwnd, msg, wParam, lParam});
+  auto it = Answers().find({hwnd, msg});
+  if (it != Answers().end()) {
+    Answer answer = it->second;  // the answer may replace itself
+    return answer(hwnd, wParam, lParam);
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+void SetAnswer(HWND hwnd, UINT msg, Answer answer) { Answers()[{hwnd, msg}] = std::move(answer); }
+
+std::vector<RecordedMessage> CallsOf(HWND hwnd, UINT msg) {
+  std::vector<RecordedMessage> out;
+  for (const RecordedMessage& c : Log())
+    if (c.Hwnd == hwnd && c.Message == msg) out.push_back(c);
+  return out;
+}
+
+void Reset() {
+  Answers().clear();
+  Log().clear();
+}
+
+}  // namespace defwin

@@ -52,3 +52,17 @@ class WinTest : public ::testing::Test {
 
   static std::string Name(UINT msg);
 };
+
+// Windows whose procedure records every message and leaves what a test has not answered
+// to DefWindowProc: for the tests of the default behaviour.
+namespace defwin {
+using Answer = std::function<LRESULT(HWND, WPARAM, LPARAM)>;
+LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+std::vector<RecordedMessage>& Log();
+// How a window answers a message from now on (it is still recorded first).
+void SetAnswer(HWND hwnd, UINT msg, Answer answer);
+// The messages of one kind that one window got, in order.
+std::vector<RecordedMessage> CallsOf(HWND hwnd, UINT msg);
+// Forgets the log and the answers.
+void Reset();
+}  // namespace defwin

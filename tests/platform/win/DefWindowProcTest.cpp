@@ -9,44 +9,25 @@ namespace {
 
 // Windows of the classes "DefPlain" (no brush, no cursor) and "DefBrushed" (a class
 // brush and the I-beam) record their messages and leave everything else to
-// DefWindowProc, unless a test tells them how to answer.
-struct DefCall {
-  HWND Hwnd;
-  UINT Message;
-  WPARAM WParam;
-  LPARAM LParam;
-};
-std::vector<DefCall> gCalls;
-std::map<std::pair<HWND, UINT>, std::function<LRESULT(HWND, WPARAM, LPARAM)>> gAnswers;
-
-LRESULT DefProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  gCalls.push_back({hwnd, msg, wParam, lParam});
-  auto it = gAnswers.find({hwnd, msg});
-  if (it != gAnswers.end()) {
-    auto answer = it->second;
-    return answer(hwnd, wParam, lParam);
-  }
-  return DefWindowProc(hwnd, msg, wParam, lParam);
-}
-
+// DefWindowProc (defwin::Proc), unless a test tells them how to answer.
 class DefWindowProcTest : public WinTest {
  protected:
   void SetUp() override {
     WinTest::SetUp();
     WNDCLASS wc;
-    wc.lpfnWndProc = DefProc;
+    wc.lpfnWndProc = defwin::Proc;
     wc.lpszClassName = "DefPlain";
     RegisterClass(&wc);
     wc.lpszClassName = "DefBrushed";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(intptr_t(COLOR_BTNFACE + 1));
     wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
     RegisterClass(&wc);
-    gCalls.clear();
+    defwin::Log().clear();
   }
   void TearDown() override {
-    gAnswers.clear();
+    defwin::Reset();
     WinTest::TearDown();
-    gCalls.clear();
+    defwin::Log().clear();
     ResetSysColors();
   }
 
@@ -56,14 +37,9 @@ class DefWindowProcTest : public WinTest {
                           nullptr);
   }
   static void On(HWND hwnd, UINT msg, std::function<LRESULT(HWND, WPARAM, LPARAM)> answer) {
-    gAnswers[{hwnd, msg}] = std::move(answer);
+    defwin::SetAnswer(hwnd, msg, std::move(answer));
   }
-  static std::vector<DefCall> Calls(HWND hwnd, UINT msg) {
-    std::vector<DefCall> out;
-    for (const DefCall& c : gCalls)
-      if (c.Hwnd == hwnd && c.Message == msg) out.push_back(c);
-    return out;
-  }
+  static std::vector<RecordedMessage> Calls(HWND hwnd, UINT msg) { return defwin::CallsOf(hwnd, msg); }
   static COLORREF Pixel(HWND top, int x, int y) { return ColorRefFromPixel(top->Pixels->At(x, y)); }
 };
 
@@ -99,7 +75,7 @@ TEST_F(DefWindowProcTest, AltF4ClosesTheTopLevelWindowOfTheFocus) {
   HWND child = Make(WS_CHILD | WS_VISIBLE, {10, 10, 50, 50}, top);
   Run();
   SetFocus(child);
-  gCalls.clear();
+  defwin::Log().clear();
   auto key = [](UINT vk, uint32_t modifiers) {
     Inject({.Kind = InputKind::KeyDown, .Key = vk, .Modifiers = modifiers});
     Inject({.Kind = InputKind::KeyUp, .Key = vk, .Modifiers = modifiers});
@@ -168,7 +144,7 @@ TEST_F(DefWindowProcTest, PrintDrawsFrameBackgroundAndChildrenAtTheirPlaces) {
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
   WNDCLASS wc;
-  wc.lpfnWndProc = DefProc;
+  wc.lpfnWndProc = defwin::Proc;
   wc.lpszClassName = "DefRed";
   wc.hbrBackground = red;
   RegisterClass(&wc);
@@ -282,7 +258,7 @@ TEST_F(DefWindowProcTest, ChildrenPassMouseActivationWheelAndContextMenuToThePar
   On(parent, WM_MOUSEACTIVATE, [](HWND, WPARAM, LPARAM) -> LRESULT { return MA_NOACTIVATEANDEAT; });
   EXPECT_EQ(SendMessage(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent), where), MA_NOACTIVATEANDEAT);
 
-  gCalls.clear();
+  defwin::Log().clear();
   SendMessage(child, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), MAKELPARAM(150, 150));
   auto wheels = Calls(parent, WM_MOUSEWHEEL);
   ASSERT_EQ(wheels.size(), 1u);
@@ -313,7 +289,7 @@ TEST_F(DefWindowProcTest, WindowPosChangedSendsSizeAndMoveForWhatChanged) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    gCalls.clear();
+    defwin::Log().clear();
     MoveWindow(w, c.to.Left, c.to.Top, c.to.Width(), c.to.Height(), TRUE);
     auto sizes = Calls(w, WM_SIZE);
     auto moves = Calls(w, WM_MOVE);
@@ -327,11 +303,11 @@ TEST_F(DefWindowProcTest, WindowPosChangedSendsSizeAndMoveForWhatChanged) {
       EXPECT_EQ(moves[0].LParam, MAKELPARAM(c.to.Left + 1, c.to.Top + 1));
     }
   }
-  gCalls.clear();
+  defwin::Log().clear();
   ShowWindow(parent, SW_MAXIMIZE);
   auto sizes = Calls(parent, WM_SIZE);
   ASSERT_FALSE(sizes.empty());
-  for (const DefCall& s : sizes) EXPECT_EQ(s.WParam, SIZE_MAXIMIZED);
+  for (const RecordedMessage& s : sizes) EXPECT_EQ(s.WParam, SIZE_MAXIMIZED);
 }
 
 TEST_F(DefWindowProcTest, SizableTopLevelWindowsKeepTheirMinimumTrackingSize) {

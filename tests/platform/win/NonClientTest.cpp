@@ -9,41 +9,22 @@
 namespace {
 
 // Windows of the class "NcWindow" record their messages and leave everything else to
-// DefWindowProc, unless a test tells them how to answer.
-struct NcCall {
-  HWND Hwnd;
-  UINT Message;
-  WPARAM WParam;
-  LPARAM LParam;
-};
-std::vector<NcCall> gCalls;
-std::map<std::pair<HWND, UINT>, std::function<LRESULT(HWND, WPARAM, LPARAM)>> gAnswers;
-
-LRESULT NcProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  gCalls.push_back({hwnd, msg, wParam, lParam});
-  auto it = gAnswers.find({hwnd, msg});
-  if (it != gAnswers.end()) {
-    auto answer = it->second;
-    return answer(hwnd, wParam, lParam);
-  }
-  return DefWindowProc(hwnd, msg, wParam, lParam);
-}
-
+// DefWindowProc (defwin::Proc), unless a test tells them how to answer.
 class NonClient : public WinTest {
  protected:
   void SetUp() override {
     WinTest::SetUp();
     WNDCLASS wc;
-    wc.lpfnWndProc = NcProc;
+    wc.lpfnWndProc = defwin::Proc;
     wc.lpszClassName = "NcWindow";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(intptr_t(COLOR_WINDOW + 1));
     RegisterClass(&wc);
-    gCalls.clear();
+    defwin::Log().clear();
   }
   void TearDown() override {
-    gAnswers.clear();
+    defwin::Reset();
     WinTest::TearDown();
-    gCalls.clear();
+    defwin::Log().clear();
   }
 
   static HWND Make(DWORD style, DWORD exStyle = 0, RECT r = {100, 100, 500, 400}, HWND parent = nullptr,
@@ -52,14 +33,9 @@ class NonClient : public WinTest {
                           nullptr, nullptr);
   }
   static void On(HWND hwnd, UINT msg, std::function<LRESULT(HWND, WPARAM, LPARAM)> answer) {
-    gAnswers[{hwnd, msg}] = std::move(answer);
+    defwin::SetAnswer(hwnd, msg, std::move(answer));
   }
-  static std::vector<NcCall> Calls(HWND hwnd, UINT msg) {
-    std::vector<NcCall> out;
-    for (const NcCall& c : gCalls)
-      if (c.Hwnd == hwnd && c.Message == msg) out.push_back(c);
-    return out;
-  }
+  static std::vector<RecordedMessage> Calls(HWND hwnd, UINT msg) { return defwin::CallsOf(hwnd, msg); }
   static void Mouse(InputKind kind, POINT p) {
     Inject({.Kind = kind, .Screen = p, .Button = kind == InputKind::MouseMove ? 0 : kButtonLeft});
   }
@@ -254,7 +230,7 @@ TEST_F(NonClient, CaptionButtonActsOnlyWhenReleasedOverIt) {
     SCOPED_TRACE(c.name);
     HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     Run();
-    gCalls.clear();
+    defwin::Log().clear();
     const POINT down = At(w, 400 - frame - c.index * button - button / 2, frame + caption / 2);
     Mouse(InputKind::MouseDown, down);
     if (c.backInside) Mouse(InputKind::MouseMove, {down.X, down.Y + 100});
@@ -289,7 +265,7 @@ TEST_F(NonClient, CaptionButtonActsOnlyWhenReleasedOverIt) {
 TEST_F(NonClient, MoveLoopFollowsTheMouseAndLetsWmMovingAdjust) {
   HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, {100, 100, 500, 400});
   Run();
-  gCalls.clear();
+  defwin::Log().clear();
   Mouse(InputKind::MouseDown, {300, 110});
   Mouse(InputKind::MouseMove, {350, 130});
   Mouse(InputKind::MouseMove, {360, 150});
@@ -335,7 +311,7 @@ TEST_F(NonClient, EscapeOrLostCaptureEndsTheMoveLoop) {
 
   // A handler taking the capture away ends the loop where the window is.
   Backend().Advance(1000);
-  gCalls.clear();
+  defwin::Log().clear();
   On(w, WM_MOVING, [](HWND, WPARAM, LPARAM) -> LRESULT {
     ReleaseCapture();
     return TRUE;
@@ -371,7 +347,7 @@ TEST_F(NonClient, SizeLoopMovesTheGrabbedEdgesWithinTheTrackingSize) {
     SCOPED_TRACE(c.name);
     HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, {100, 100, 500, 400});
     Run();
-    gCalls.clear();
+    defwin::Log().clear();
     const POINT p = At(w, c.grab.X, c.grab.Y);
     Mouse(InputKind::MouseDown, p);
     Mouse(InputKind::MouseMove, {p.X + c.delta.X, p.Y + c.delta.Y});
