@@ -136,6 +136,12 @@ extern std::function<void(TControl* Control, TMessage& Message)> HintMouseMessag
 extern std::function<bool(TControl* Control, TPopupMenu* Menu, const TPoint& ScreenPos)> PopupMenuHook;
 // A popup menu that goes away calls this so that no control keeps pointing at it.
 void ClearPopupMenuReferences(TPopupMenu* Menu);
+// The style engine's: sees every message of a windowed control first (TWinControl::WndProc
+// begins with it); true when a style hook handled the message, whose Result then stands.
+extern std::function<bool(TWinControl* Control, TMessage& Message)> StyleHookHandler;
+// The style engine's: told after a control's window is made (Created true) and before it
+// goes (false; also when the window is destroyed from outside, at WM_NCDESTROY).
+extern std::function<void(TWinControl* Control, bool Created)> ControlHandleHook;
 
 // ---- mouse capture and the control under the mouse ----
 

@@ -44,6 +44,9 @@ Finally(F) -> Finally<F>;
 
 }  // namespace
 
+std::function<bool(TWinControl* Control, TMessage& Message)> StyleHookHandler;
+std::function<void(TWinControl* Control, bool Created)> ControlHandleHook;
+
 // ---- life ----
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
@@ -150,6 +153,7 @@ void TWinControl::CreateWnd() {
     CreateWindowHandle(params);
   }
   if (!FHandle) throw EOSError("Cannot create the window of " + ClassName());
+  if (ControlHandleHook) ControlHandleHook(this, true);
   if ((GetWindowLongPtr(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtr(FHandle, GWLP_ID) == 0)
     SetWindowLongPtr(FHandle, GWLP_ID, reinterpret_cast<intptr_t>(FHandle));
   // The window holds the text from now on.
@@ -188,6 +192,7 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::DestroyWindowHandle() {
   HWND handle = FHandle;
+  if (ControlHandleHook) ControlHandleHook(this, false);
   FControlState += csDestroyingHandle;
   {
     Finally done{[this] { FControlState -= csDestroyingHandle; }};
@@ -930,6 +935,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
 }
 
 void TWinControl::WndProc(TMessage& Message) {
+  if (StyleHookHandler && StyleHookHandler(this, Message)) return;
   switch (Message.Msg) {
     case WM_SETFOCUS:
       if (FocusChangedHook) FocusChangedHook(this);
@@ -1013,6 +1019,7 @@ void TWinControl::Dispatch(TMessage& Message) {
       DefaultHandler(Message);
       return;
     case WM_NCDESTROY: {
+      if (ControlHandleHook) ControlHandleHook(this, false);
       DefaultHandler(Message);
       HWND handle = FHandle;
       FreeWindowDeviceContexts(handle);

@@ -207,6 +207,8 @@ intptr_t SetClassLongPtr(HWND hwnd, int index, intptr_t value) {
 
 // ---- creation and destruction ----
 
+std::function<void(HWND)> WindowCreatedHook;
+
 WindowObject* LiveWindow(HWND hwnd) { return (hwnd && Sys().Live.count(hwnd)) ? hwnd : nullptr; }
 BOOL IsWindow(HWND hwnd) { return LiveWindow(hwnd) != nullptr; }
 const std::vector<HWND>& TopLevelWindows() { return Sys().TopLevel; }
@@ -287,6 +289,7 @@ HWND CreateWindowEx(DWORD exStyle, const String& className, const String& window
     else
       ShowWindow(w, SW_SHOW);
   }
+  if (LiveWindow(w) && WindowCreatedHook) WindowCreatedHook(w);
   return LiveWindow(w) ? w : nullptr;
 }
 

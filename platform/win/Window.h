@@ -101,6 +101,9 @@ intptr_t GetClassLongPtr(HWND hwnd, int index);
 intptr_t SetClassLongPtr(HWND hwnd, int index, intptr_t value);
 
 // ---- creation and the tree ----
+// Told about every window CreateWindowEx made (the style engine hooks windows it knows by
+// their class name); unset, it costs nothing.
+extern std::function<void(HWND)> WindowCreatedHook;
 constexpr int CW_USEDEFAULT = int(0x80000000);
 HWND CreateWindowEx(DWORD exStyle, const String& className, const String& windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
