@@ -10,6 +10,7 @@
 #include "backend/Headless.h"
 #include "gdi/Gdi.h"
 #include "themes/StyleEngine.h"
+#include "themes/StyleManager.h"
 #include "vcl/Controls.h"
 #include "win/Input.h"
 #include "win/Paint.h"
@@ -640,6 +641,25 @@ TEST_F(StyleHooksTest, AWindowSubclassedAgainOverTheEngineKeepsWorking) {
   EXPECT_EQ(gSeen, std::vector<UINT>{WM_PROBE});
   EXPECT_EQ(gPlainProbes, 2);
   DestroyWindow(plain);
+  EXPECT_EQ(gLiveHooks, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Choosing a custom style by name makes the hooks; going back to the system style frees
+// them — the road every program takes, through the style manager.
+TEST_F(StyleHooksTest, SwitchingStylesByNameMakesAndFreesHooks) {
+  Register<TProbeHook>(TRedControl::StaticClass());
+  auto* red = Make<TRedControl>(Host, "Red", {10, 10, 60, 60});
+  ASSERT_TRUE(red->HandleAllocated());
+  EXPECT_EQ(StyleEngine()->HookOf(red), nullptr);
+  TStyleManager::SetStyle("Glossy");
+  EXPECT_NE(StyleEngine()->HookOf(red), nullptr);
+  EXPECT_EQ(gLiveHooks, 1);
+  TStyleManager::SetStyle("Windows");
+  EXPECT_EQ(StyleEngine()->HookOf(red), nullptr);
   EXPECT_EQ(gLiveHooks, 0);
 }
 
