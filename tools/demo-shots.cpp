@@ -4,7 +4,8 @@
 //
 //   demo-shots --out DIR [--style NAME]... [--classic]
 //
-// DIR/<style name>.png for each style asked, "Windows" (the system style) when none is.
+// DIR/<style name>.png for each style asked, "Windows" (the system style) when none is;
+// with --classic also DIR/Classic.png, the system style with themes switched off.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,21 +14,38 @@
 #include "app/Unit1.h"
 #include "backend/Headless.h"
 #include "gdi/Png.h"
+#include "themes/StyleManager.h"
+#include "themes/UxTheme.h"
 
 namespace {
-
-// The styles the platform knows; the style engine will add the others.
-const std::vector<std::string> kStyles = {"Windows"};
 
 int Usage(const char* message) {
   std::fprintf(stderr, "demo-shots: %s\nusage: demo-shots --out DIR [--style NAME]... [--classic]\n", message);
   return 2;
 }
 
-bool KnownStyle(const std::string& name) {
-  for (const std::string& s : kStyles)
+bool KnownStyle(const std::vector<String>& known, const std::string& name) {
+  for (const String& s : known)
     if (s == name) return true;
   return false;
+}
+
+// Lets the window repaint, then writes what is presented; false on failure.
+bool Shoot(const std::string& out, const std::string& name) {
+  Application->ProcessMessages();
+  const HeadlessBackend::WindowRecord* shown = Headless()->Window(Form1->Handle()->Native);
+  if (!shown || !shown->Screen) {
+    std::fprintf(stderr, "demo-shots: the window was never presented\n");
+    return false;
+  }
+  const std::string path = (std::filesystem::path(out) / (name + ".png")).string();
+  std::string error;
+  if (!WritePngFile(*shown->Screen, path, &error)) {
+    std::fprintf(stderr, "demo-shots: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  std::printf("demo-shots: wrote %s (%d x %d)\n", path.c_str(), shown->Screen->Width(), shown->Screen->Height());
+  return true;
 }
 
 }  // namespace
@@ -49,16 +67,15 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage("--out DIR is required");
-  if (styles.empty()) styles.push_back("Windows");
+  if (styles.empty() && !classic) styles.push_back("Windows");
+  const std::vector<String> knownStyles = TStyleManager::StyleNames();
   for (const std::string& s : styles) {
-    if (KnownStyle(s)) continue;
+    if (KnownStyle(knownStyles, s)) continue;
     std::string known;
-    for (const std::string& k : kStyles) known += (known.empty() ? "" : ", ") + k;
+    for (const String& k : knownStyles) known += (known.empty() ? "" : ", ") + k;
     std::fprintf(stderr, "demo-shots: unknown style '%s' (known styles: %s)\n", s.c_str(), known.c_str());
     return 2;
   }
-  if (classic)
-    std::fprintf(stderr, "demo-shots: --classic looks the same as the themed look until the style engine exists\n");
 
   std::error_code ec;
   std::filesystem::create_directories(out, ec);
@@ -75,22 +92,18 @@ int main(int argc, char** argv) {
 
   int status = 0;
   for (const std::string& style : styles) {
-    // One look for now: the style engine will switch styles here.
-    Application->ProcessMessages();
-    const HeadlessBackend::WindowRecord* shown = Headless()->Window(Form1->Handle()->Native);
-    if (!shown || !shown->Screen) {
-      std::fprintf(stderr, "demo-shots: the window was never presented\n");
+    TStyleManager::SetStyle(style);
+    if (!Shoot(out, style)) {
       status = 1;
       break;
     }
-    const std::string path = (std::filesystem::path(out) / (style + ".png")).string();
-    std::string error;
-    if (!WritePngFile(*shown->Screen, path, &error)) {
-      std::fprintf(stderr, "demo-shots: %s: %s\n", path.c_str(), error.c_str());
-      status = 1;
-      break;
-    }
-    std::printf("demo-shots: wrote %s (%d x %d)\n", path.c_str(), shown->Screen->Width(), shown->Screen->Height());
+  }
+  TStyleManager::SetStyle("Windows");
+  if (classic && status == 0) {
+    const DWORD themed = GetThemeAppProperties();
+    SetThemeAppProperties(0);
+    if (!Shoot(out, "Classic")) status = 1;
+    SetThemeAppProperties(themed);
   }
   Application->DestroyComponents();
   return status;

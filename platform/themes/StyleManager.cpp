@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 
+#include "NonClientPainter.h"
 #include "StyleEngine.h"
 #include "vcl/Resources.h"
 #include "win/Paint.h"
@@ -88,6 +89,7 @@ void Activate(Registry& r, TCustomStyleServices* style) {
   // paint the controls.
   SetStyleSysColorHook(style->IsSystemStyle() ? nullptr : StyleSysColor);
   StyleEngineActivate(!style->IsSystemStyle());
+  ActivateNonClientPainter(!style->IsSystemStyle());
   NotifyStyleChanged();
 }
 

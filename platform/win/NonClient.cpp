@@ -157,6 +157,8 @@ void DrawCaption(HWND hwnd, HDC dc, const NonClientLayout& l, bool active, const
 
 }  // namespace
 
+std::function<bool(HWND, HDC, const NonClientLayout&, bool)> NonClientPainterHook;
+
 int ScaledLength(int length96) { return length96 * ScreenPixelsPerInch() / 96; }
 
 void FillSolidRect(HDC dc, const RECT& r, COLORREF color) {
@@ -417,7 +419,8 @@ void DrawNonClient(HWND hwnd, HDC dc, bool active) {
   const int saved = SaveDC(dc);
   ExcludeClipRect(dc, l.Client.Left, l.Client.Top, l.Client.Right, l.Client.Bottom);
 
-  if (l.Border > 0) {
+  const bool painted = NonClientPainterHook && NonClientPainterHook(hwnd, dc, l, active);
+  if (!painted && l.Border > 0) {
     // Frames of captions and dialogs show the activation; a plain border does not.
     const bool framed = l.Border > 1 || !l.Caption.IsEmpty();
     const COLORREF line =
@@ -425,8 +428,12 @@ void DrawNonClient(HWND hwnd, HDC dc, bool active) {
     FrameSolid(dc, l.Window, 1, line);
     if (l.Border > 1) FillBand(dc, Deflated(l.Window, 1, 1), Deflated(l.Window, l.Border, l.Border), ncstyle::kCaption);
   }
+  if (!LiveWindow(hwnd)) {
+    RestoreDC(dc, saved);
+    return;
+  }
   const NonClientState* st = NonClientStateOf(hwnd);
-  if (!l.Caption.IsEmpty()) DrawCaption(hwnd, dc, l, active, *st);
+  if (!painted && !l.Caption.IsEmpty()) DrawCaption(hwnd, dc, l, active, *st);
   if (!l.MenuBar.IsEmpty()) FillSolidRect(dc, l.MenuBar, GetSysColor(COLOR_MENUBAR));
   if (l.Edge) {
     RECT edge = l.EdgeRect;

@@ -3,7 +3,8 @@
 // the mouse loops that move and size windows and press caption buttons.
 //
 // Layout and hit testing follow the window's styles; drawing is kept apart so that a
-// style engine can take it over by answering WM_NCPAINT itself.
+// style engine can take it over, by answering WM_NCPAINT itself or through the painter
+// hooks below (this layer cannot know the style engine).
 #pragma once
 
 #include <functional>
@@ -99,6 +100,26 @@ NonClientState* NonClientStateOf(HWND hwnd);
 void ForgetNonClientState(HWND hwnd);
 // Whether the frame shows the active look.
 bool IsFrameActive(HWND hwnd);
+
+// A painter of the frame and caption (a style engine), asked before the plain look:
+// when it answers true, the frame, caption and caption buttons are left to it (menu bar,
+// client edge and scroll bars are drawn as usual). Empty: the plain look.
+extern std::function<bool(HWND, HDC windowDC, const NonClientLayout&, bool active)> NonClientPainterHook;
+
+// What a painter needs to draw one frame scroll bar.
+struct ScrollBarPaintInfo {
+  ScrollBarGeometry Geometry;
+  RECT LineUp{}, PageUp{}, Thumb{}, PageDown{}, LineDown{};  // empty when not shown
+  bool LineUpDisabled = false;
+  bool LineDownDisabled = false;
+  ScrollBarPart Hot = sbpNone;
+  ScrollBarPart Pressed = sbpNone;  // the thumb while it is dragged
+};
+// A painter of frame scroll bars, asked before the plain look with bar SB_VERT or SB_HORZ;
+// with SB_BOTH it is asked for the size box between both bars (info is then empty). True:
+// the bar (or box) is painted.
+extern std::function<bool(HWND, HDC windowDC, int bar, const RECT& barRect, const ScrollBarPaintInfo& info)>
+    ScrollBarPainterHook;
 
 // Draws the non-client area into a DC whose (0, 0) is the window's top-left corner; the
 // client area is left alone.

@@ -191,15 +191,53 @@ void PaintScrollBar(HDC dc, const ScrollBarGeometry& g, const ScrollBarState& s,
   }
 }
 
+std::function<bool(HWND, HDC, int, const RECT&, const ScrollBarPaintInfo&)> ScrollBarPainterHook;
+
+namespace {
+
+// One frame scroll bar: the painter's look when it takes it, else the plain one.
+void PaintFrameScrollBar(HWND hwnd, HDC dc, int bar, const ScrollBarGeometry& g) {
+  const ScrollBarState& s = *ScrollBarStateOf(hwnd, bar);
+  const NonClientState* st = NonClientStateOf(hwnd);
+  const ScrollBarPart hot = st->HotBar == bar ? st->HotPart : sbpNone;
+  if (ScrollBarPainterHook) {
+    ScrollBarPaintInfo info;
+    info.Geometry = g;
+    info.LineUp = ScrollBarPartRect(g, sbpLineUp);
+    info.LineDown = ScrollBarPartRect(g, sbpLineDown);
+    if (HasThumb(g)) {
+      info.PageUp = ScrollBarPartRect(g, sbpPageUp);
+      info.Thumb = ScrollBarPartRect(g, sbpThumb);
+      info.PageDown = ScrollBarPartRect(g, sbpPageDown);
+    } else {
+      // Without a thumb the track between the arrows is one page part.
+      info.PageUp = {g.Vertical ? g.Bar.Left : info.LineUp.Right, g.Vertical ? info.LineUp.Bottom : g.Bar.Top,
+                     g.Vertical ? g.Bar.Right : info.LineDown.Left, g.Vertical ? info.LineDown.Top : g.Bar.Bottom};
+    }
+    info.LineUpDisabled = ArrowDisabled(g, s, sbpLineUp);
+    info.LineDownDisabled = ArrowDisabled(g, s, sbpLineDown);
+    info.Hot = hot;
+    info.Pressed = s.Tracking ? sbpThumb : ScrollBarPart(s.PressedPart);
+    if (ScrollBarPainterHook(hwnd, dc, bar, g.Bar, info)) return;
+    if (!LiveWindow(hwnd)) return;
+  }
+  PaintScrollBar(dc, g, s, hot);
+}
+
+}  // namespace
+
 void DrawScrollBars(HWND hwnd, HDC dc) {
   if (!LiveWindow(hwnd) || !LiveDC(dc)) return;
-  const NonClientState* st = NonClientStateOf(hwnd);
   for (int bar : {SB_VERT, SB_HORZ}) {
     const ScrollBarGeometry g = ScrollBarGeometryOf(hwnd, bar);
     if (g.Bar.IsEmpty()) continue;
-    PaintScrollBar(dc, g, *ScrollBarStateOf(hwnd, bar), st->HotBar == bar ? st->HotPart : sbpNone);
+    PaintFrameScrollBar(hwnd, dc, bar, g);
+    if (!LiveWindow(hwnd)) return;
   }
-  FillSolidRect(dc, NonClientLayoutOf(hwnd).SizeGrip, ncstyle::kScrollTrack);
+  const RECT grip = NonClientLayoutOf(hwnd).SizeGrip;
+  if (grip.IsEmpty()) return;
+  if (ScrollBarPainterHook && ScrollBarPainterHook(hwnd, dc, SB_BOTH, grip, ScrollBarPaintInfo{})) return;
+  if (LiveWindow(hwnd)) FillSolidRect(dc, grip, ncstyle::kScrollTrack);
 }
 
 void RedrawScrollBar(HWND hwnd, int bar) {
@@ -209,8 +247,7 @@ void RedrawScrollBar(HWND hwnd, int bar) {
   if (g.Bar.IsEmpty()) return;
   HDC dc = GetWindowDC(hwnd);
   if (!dc) return;
-  const NonClientState* st = NonClientStateOf(hwnd);
-  PaintScrollBar(dc, g, *ScrollBarStateOf(hwnd, bar), st->HotBar == bar ? st->HotPart : sbpNone);
+  PaintFrameScrollBar(hwnd, dc, bar, g);
   ReleaseDC(hwnd, dc);
 }
 
