@@ -7,33 +7,12 @@
 #include <string>
 
 #include "gdi/Gdi.h"
+#include "tools/ToolCanvas.h"
 
 namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 900;
-
-// A memory DC on a DIB of its own, freed at the end of the scope.
-struct Canvas {
-  HBITMAP Bitmap = nullptr;
-  HDC DC = nullptr;
-  HGDIOBJ Old = nullptr;
-  Canvas(int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    DC = CreateCompatibleDC(nullptr);
-    Old = SelectObject(DC, Bitmap);
-  }
-  ~Canvas() {
-    SelectObject(DC, Old);
-    DeleteDC(DC);
-    DeleteObject(Bitmap);
-  }
-  Surface& Pixels() const { return *Bitmap->Pixels; }
-};
 
 // Selects an object for the life of the scope and deletes it afterwards.
 struct Use {
@@ -349,7 +328,7 @@ class Sheet {
     Heading(y, "BitBlt, StretchBlt, AlphaBlend, TransparentBlt");
     y += 26;
     // A 32 x 32 source: a colour wheel whose alpha falls off towards the edge, premultiplied.
-    Canvas src(32, 32);
+    ToolCanvas src(32, 32);
     for (int j = 0; j < 32; ++j)
       for (int i = 0; i < 32; ++i) {
         const double dx = i - 15.5, dy = j - 15.5, d = std::sqrt(dx * dx + dy * dy);
@@ -376,7 +355,7 @@ class Sheet {
     AlphaBlend(FDC, 250, y, 64, 64, src.DC, 0, 0, 32, 32, pixel);
     Label(10, y + 68, "per-pixel     both at 128   constant 128  stretched x2");
     // A small opaque pattern stretched both ways.
-    Canvas pat(8, 8);
+    ToolCanvas pat(8, 8);
     for (int j = 0; j < 8; ++j)
       for (int i = 0; i < 8; ++i) pat.Pixels().At(i, j) = ((i + j) % 2) ? 0xFF2060C0u : 0xFFF0F0F0u;
     pat.Pixels().At(1, 1) = 0xFFE02020u;
@@ -422,7 +401,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  Canvas sheet(kWidth, kHeight);
+  ToolCanvas sheet(kWidth, kHeight);
   sheet.Pixels().Fill(0xFFFFFFFFu);
   Sheet s(sheet.DC);
   s.FillsAndPens(8);

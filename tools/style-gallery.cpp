@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gdi/Gdi.h"
+#include "tools/ToolCanvas.h"
 #include "themes/StyleManager.h"
 #include "themes/UxTheme.h"
 
@@ -18,28 +19,6 @@ constexpr int kCellWidth = 176;
 constexpr int kMargin = 12;
 constexpr int kMaxSampleWidth = 150;
 constexpr int kMaxSampleHeight = 64;
-
-// A memory DC on a DIB of its own, freed at the end of the scope.
-struct Canvas {
-  HBITMAP Bitmap = nullptr;
-  HDC DC = nullptr;
-  HGDIOBJ Old = nullptr;
-  Canvas(int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    DC = CreateCompatibleDC(nullptr);
-    Old = SelectObject(DC, Bitmap);
-  }
-  ~Canvas() {
-    SelectObject(DC, Old);
-    DeleteDC(DC);
-    DeleteObject(Bitmap);
-  }
-  Surface& Pixels() const { return *Bitmap->Pixels; }
-};
 
 HFONT Font(int height, int weight = FW_NORMAL) {
   LOGFONT lf;
@@ -157,10 +136,10 @@ bool WriteSheet(const std::string& dir, const String& name, const String& title)
   const int width = 2 * kMargin + kColumns * kCellWidth;
   int height = 0;
   {
-    Canvas measure(1, 1);
+    ToolCanvas measure(1, 1);
     DrawSheet(measure.DC, width, &height, title, false);
   }
-  Canvas canvas(width, height);
+  ToolCanvas canvas(width, height);
   DrawSheet(canvas.DC, width, &height, title, true);
   std::string error;
   const std::string path = dir + "/" + name + ".png";

@@ -1,0 +1,28 @@
+// A memory DC on a 32-bit top-down DIB of its own, freed at the end of the scope: what the
+// sheet-drawing tools draw on.
+#pragma once
+
+#include "gdi/Gdi.h"
+
+struct ToolCanvas {
+  HBITMAP Bitmap = nullptr;
+  HDC DC = nullptr;
+  HGDIOBJ Old = nullptr;
+  ToolCanvas(int w, int h) {
+    BITMAPINFO info{};
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    void* bits = nullptr;
+    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    DC = CreateCompatibleDC(nullptr);
+    Old = SelectObject(DC, Bitmap);
+  }
+  ~ToolCanvas() {
+    SelectObject(DC, Old);
+    DeleteDC(DC);
+    DeleteObject(Bitmap);
+  }
+  ToolCanvas(const ToolCanvas&) = delete;
+  ToolCanvas& operator=(const ToolCanvas&) = delete;
+  Surface& Pixels() const { return *Bitmap->Pixels; }
+};
