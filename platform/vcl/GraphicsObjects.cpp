@@ -183,12 +183,15 @@ void TPen::FreeHandle() {
 }
 
 HPEN TPen::Handle() {
+  // A system colour means something else once the style changes: make the handle again.
+  if (FHandle && FColor < 0 && COLORREF(ColorToRGB(FColor)) != FHandleColor) FreeHandle();
   if (!FHandle) {
+    FHandleColor = COLORREF(ColorToRGB(FColor));
     // User-defined dashes are not offered: such a pen draws solid.
     static constexpr int kStyles[] = {PS_SOLID, PS_DASH,        PS_DOT,   PS_DASHDOT,  PS_DASHDOTDOT,
                                       PS_NULL,  PS_INSIDEFRAME, PS_SOLID, PS_ALTERNATE};
     const int style = kStyles[FStyle];
-    FHandle = CreatePen(style, FWidth, COLORREF(ColorToRGB(FColor)));
+    FHandle = CreatePen(style, FWidth, FHandleColor);
   }
   return FHandle;
 }
@@ -246,9 +249,12 @@ void TBrush::FreeHandle() {
 }
 
 HBRUSH TBrush::Handle() {
+  // A system colour means something else once the style changes: make the handle again.
+  if (FHandle && FColor < 0 && COLORREF(ColorToRGB(FColor)) != FHandleColor) FreeHandle();
   if (!FHandle) {
+    FHandleColor = COLORREF(ColorToRGB(FColor));
     LOGBRUSH lb;
-    lb.lbColor = COLORREF(ColorToRGB(FColor));
+    lb.lbColor = FHandleColor;
     switch (FStyle) {
       case bsSolid:
         lb.lbStyle = BS_SOLID;

@@ -138,6 +138,7 @@ class TPen : public TGraphicsObject {
   void FreeHandle();
 
   HPEN FHandle = nullptr;
+  COLORREF FHandleColor = 0;  // what FColor resolved to when the handle was made
   TColor FColor = clBlack;
   int FWidth = 1;
   TPenStyle FStyle = psSolid;
@@ -167,6 +168,7 @@ class TBrush : public TGraphicsObject {
   void FreeHandle();
 
   HBRUSH FHandle = nullptr;
+  COLORREF FHandleColor = 0;  // what FColor resolved to when the handle was made
   TColor FColor = clWhite;
   TBrushStyle FStyle = bsSolid;
 };

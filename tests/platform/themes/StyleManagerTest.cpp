@@ -4,6 +4,7 @@
 #include "support/WinTest.h"
 #include "themes/StyleManager.h"
 #include "themes/UxTheme.h"
+#include "vcl/Graphics.h"
 #include "vcl/Resources.h"
 #include "win/Paint.h"
 
@@ -127,6 +128,30 @@ TEST_F(StyleManagerTest, ACustomStyleAnswersTheFrameworksSystemColours) {
   EXPECT_EQ(StyleServices()->ColorToRGB(TColor(0x123456)), TColor(0x123456));
   TStyleManager::SetStyle("Windows");
   EXPECT_EQ(ColorToRGB(clWindow), TColor(GetSysColor(COLOR_WINDOW)));
+}
+
+// Brushes and pens of system colours made before a switch draw in the new style's colours:
+// a form's background follows the style.
+TEST_F(StyleManagerTest, BrushesAndPensOfSystemColoursFollowTheStyle) {
+  TBrush brush;
+  brush.SetColor(clBtnFace);
+  TPen pen;
+  pen.SetColor(clWindowText);
+  LOGBRUSH lb;
+  GetObject(brush.Handle(), sizeof(lb), &lb);
+  EXPECT_EQ(TColor(lb.lbColor), ColorToRGB(clBtnFace));
+  pen.Handle();
+  TStyleManager::SetStyle("Windows10 Dark");
+  GetObject(brush.Handle(), sizeof(lb), &lb);
+  EXPECT_EQ(TColor(lb.lbColor), StyleServices()->GetSystemColor(clBtnFace));
+  LOGPEN lp;
+  GetObject(pen.Handle(), sizeof(lp), &lp);
+  EXPECT_EQ(TColor(lp.lopnColor), StyleServices()->GetSystemColor(clWindowText));
+  TBrush fixed;
+  fixed.SetColor(clRed);
+  HBRUSH red = fixed.Handle();
+  TStyleManager::SetStyle("Windows");
+  EXPECT_EQ(fixed.Handle(), red) << "a fixed colour keeps its handle";
 }
 
 }  // namespace
