@@ -56,7 +56,12 @@ fi
 mkdir -p out
 "$bin/gdi-sheet" --out out/gdi-sheet.png
 echo "demo: wrote out/gdi-sheet.png"
-"$bin/demo-shots" --out out
+"$bin/style-gallery" --out out/styles > /dev/null
+echo "demo: wrote out/styles/ (every style element in every state, one sheet per style)"
+# The window in every style and in classic mode.
+"$bin/demo-shots" --out out --style "Windows" --style "Amethyst Kamri" --style "Aqua Light Slate" \
+  --style "Glossy" --style "Glow" --style "Onyx Blue" --style "Sky" --style "TabletDark" \
+  --style "Windows10" --style "Windows10 Dark" --classic
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   exec "$bin/demo"
 fi
