@@ -10,26 +10,16 @@
 #
 # Run as a script (cmake -P) this file writes that .cpp.
 
+include("${CMAKE_CURRENT_LIST_DIR}/ByteArrays.cmake")
+
 if(CMAKE_SCRIPT_MODE_FILE AND DEFINED QV_RES_OUT)
   string(REPLACE "|" ";" files "${QV_RES_FILES}")
   set(body "")
   set(calls "")
   set(index 0)
   foreach(f IN LISTS files)
-    get_filename_component(name "${f}" NAME_WLE)
-    string(TOUPPER "${name}" name)
-    file(READ "${f}" hex HEX)
-    string(LENGTH "${hex}" hexLength)
-    math(EXPR size "${hexLength} / 2")
-    if(size EQUAL 0)
-      set(bytes "0")
-    else()
-      # 32 bytes a line.
-      string(REPEAT "[0-9a-f]" 64 line)
-      string(REGEX REPLACE "(${line})" "\\1\n" hex "${hex}")
-      string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    endif()
-    string(APPEND body "// ${f}\nconst uint8_t kData${index}[] = {\n${bytes}};\n\n")
+    qv_resource_name("${f}" name)
+    qv_append_byte_array("${f}" "kData${index}" body size)
     string(APPEND calls "    RegisterResource(\"${name}\", \"${QV_RES_TYPE}\", kData${index}, ${size});\n")
     math(EXPR index "${index} + 1")
   endforeach()
@@ -63,7 +53,7 @@ function(qv_add_resources target set)
   add_custom_command(OUTPUT "${out}"
     COMMAND ${CMAKE_COMMAND} "-DQV_RES_OUT=${out}" "-DQV_RES_SET=${set}" "-DQV_RES_TYPE=${RES_TYPE}"
             "-DQV_RES_FILES=${packed}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
-    DEPENDS ${files} "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
+    DEPENDS ${files} "${CMAKE_CURRENT_FUNCTION_LIST_FILE}" "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/ByteArrays.cmake"
     COMMENT "Compiling the resources ${set} of ${target}"
     VERBATIM)
   set(objects "${target}_res_${set}")

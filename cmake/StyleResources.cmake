@@ -16,6 +16,8 @@
 #
 # Run as a script (cmake -P) this file writes that .cpp.
 
+include("${CMAKE_CURRENT_LIST_DIR}/ByteArrays.cmake")
+
 if(CMAKE_SCRIPT_MODE_FILE AND DEFINED QV_STYLE_OUT)
   set(body "")
   set(calls "")
@@ -27,19 +29,8 @@ if(CMAKE_SCRIPT_MODE_FILE AND DEFINED QV_STYLE_OUT)
       string(REPLACE "|" ";" files "${QV_STYLE_SYSTEM}")
     endif()
     foreach(f IN LISTS files)
-      get_filename_component(name "${f}" NAME_WLE)
-      string(TOUPPER "${name}" name)
-      file(READ "${f}" hex HEX)
-      string(LENGTH "${hex}" hexLength)
-      math(EXPR size "${hexLength} / 2")
-      if(size EQUAL 0)
-        set(bytes "0")
-      else()
-        string(REPEAT "[0-9a-f]" 64 line)
-        string(REGEX REPLACE "(${line})" "\\1\n" hex "${hex}")
-        string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-      endif()
-      string(APPEND body "// ${f}\nconst uint8_t kStyle${index}[] = {\n${bytes}};\n\n")
+      qv_resource_name("${f}" name)
+      qv_append_byte_array("${f}" "kStyle${index}" body size)
       string(APPEND calls "  RegisterResource(\"${name}\", \"${kind}\", kStyle${index}, ${size});\n")
       math(EXPR index "${index} + 1")
     endforeach()
@@ -76,7 +67,7 @@ function(qv_add_style_resources target)
   add_custom_command(OUTPUT "${out}"
     COMMAND ${CMAKE_COMMAND} "-DQV_STYLE_OUT=${out}" "-DQV_STYLE_FUNCTION=${RES_FUNCTION}"
             "-DQV_STYLE_STYLES=${styles}" "-DQV_STYLE_SYSTEM=${system}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
-    DEPENDS ${all} "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
+    DEPENDS ${all} "${CMAKE_CURRENT_FUNCTION_LIST_FILE}" "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/ByteArrays.cmake"
     COMMENT "Compiling the style files of ${target}"
     VERBATIM)
   target_sources(${target} PRIVATE "${out}")
