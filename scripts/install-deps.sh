@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need. Safe to run again:
-# it asks apt only for what is missing and prints what it installed.
+# it asks apt only for what is missing and prints what it installed. Packages are
+# installed without recommends, so what a tool only recommends is listed here itself
+# (xauth, which xvfb-run needs).
 set -euo pipefail
 
 packages=(
@@ -8,7 +10,7 @@ packages=(
   libsdl2-dev libcairo2-dev libpixman-1-dev libpango1.0-dev libpng-dev zlib1g-dev
   libfontconfig-dev libfreetype-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine fonts-dejavu-core fonts-liberation2
-  xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev
+  xvfb xauth xdotool x11-apps imagemagick clang libclang-rt-14-dev
 )
 
 missing=()
