@@ -1,0 +1,5 @@
+// The styled controls: the buffered, transparency-aware control base and the controls on it.
+#pragma once
+
+#include "qvControls/CustomControl.h"
+#include "qvControls/ActiveControl.h"

@@ -1,0 +1,8 @@
+// The drawing toolkit: free routines every styled control calls while it paints.
+// Each routine decides at call time between the styled, themed and classic look.
+#pragma once
+
+#include "qvDrawUtils/Types.h"
+#include "qvDrawUtils/Style.h"
+#include "qvDrawUtils/Colors.h"
+#include "qvDrawUtils/Bitmaps.h"
