@@ -4,5 +4,11 @@
 
 #include "qvDrawUtils/Types.h"
 #include "qvDrawUtils/Style.h"
+#include "qvDrawUtils/Scaling.h"
 #include "qvDrawUtils/Colors.h"
 #include "qvDrawUtils/Bitmaps.h"
+#include "qvDrawUtils/Glyphs.h"
+#include "qvDrawUtils/Blur.h"
+#include "qvDrawUtils/Glow.h"
+#include "qvDrawUtils/Text.h"
+#include "qvDrawUtils/Elements.h"

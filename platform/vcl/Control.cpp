@@ -572,8 +572,10 @@ void TControl::SetStyleElements(TStyleElements Value) {
   if (FStyleElements == Value) return;
   FStyleElements = Value;
   Perform(CM_STYLECHANGED, 0, 0);
-  Invalidate();
+  UpdateStyleElements();
 }
+
+void TControl::UpdateStyleElements() { Invalidate(); }
 
 void TControl::SetMouseCapture(bool Value) {
   if (MouseCapture() == Value) return;

@@ -319,7 +319,10 @@ class TControl : public TComponent {
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState Value) { FControlState = Value; }
   TStyleElements StyleElements() const { return FStyleElements; }
+  // A change sends CM_STYLECHANGED, then UpdateStyleElements.
   void SetStyleElements(TStyleElements Value);
+  // How the control takes a change of StyleElements; the base repaints it.
+  virtual void UpdateStyleElements();
   // The factor of every scale change so far (1.0 at design size).
   double ScaleFactor() const { return FScaleFactor; }
   bool MouseCapture() const { return GetCaptureControl() == this; }

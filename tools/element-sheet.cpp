@@ -1,0 +1,496 @@
+// Draws every styled element routine of the drawing toolkit in every state, labelled,
+// with the toolkit's glyphs and glow samples, once per style and once in classic mode,
+// for people to look at:  element-sheet --out DIR
+// writes DIR/<style name>.png for each style and DIR/Classic.png.
+//
+// A faint frame just outside each sample shows the rectangle the routine was given, so
+// that drawing past it shows.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gdi/Gdi.h"
+#include "qvDrawUtils/Colors.h"
+#include "qvDrawUtils/Elements.h"
+#include "qvDrawUtils/Glow.h"
+#include "qvDrawUtils/Glyphs.h"
+#include "qvDrawUtils/Scaling.h"
+#include "qvDrawUtils/Style.h"
+#include "themes/StyleManager.h"
+#include "themes/UxTheme.h"
+#include "tools/ToolCanvas.h"
+
+namespace {
+
+constexpr int kMargin = 16;
+constexpr int kLabelWidth = 230;
+constexpr int kCellWidth = 116;
+constexpr int kColumns = 7;
+constexpr int kSheetWidth = 2 * kMargin + kLabelWidth + kColumns * kCellWidth;
+constexpr int kCaptionHeight = 15;
+
+const TqvsCtrlState kStates[] = {qvsNormal, qvsHot, qvsPressed, qvsFocused, qvsDisabled};
+const char* const kStateNames[] = {"normal", "hot", "pressed", "focused", "disabled"};
+
+using Sample = std::function<void(TCanvas*, const TRect&)>;
+using StateSample = std::function<void(TCanvas*, const TRect&, TqvsCtrlState)>;
+
+struct Cell {
+  std::string Caption;
+  Sample Draw;
+};
+
+// Lays the sheet out top to bottom; with no canvas it only measures.
+class Sheet {
+ public:
+  explicit Sheet(TCanvas* Canvas) : FCanvas(Canvas) {}
+
+  int Height() const { return FY + kMargin; }
+
+  void Title(const std::string& Text) {
+    if (FCanvas) {
+      DrawFormBackground(FCanvas, {0, 0, kSheetWidth, FCanvas->ClipRect().Bottom});
+      Label({kMargin, FY, kSheetWidth - kMargin, FY + 26}, Text, -20, true, DT_LEFT);
+    }
+    FY += 34;
+  }
+
+  // A heading across the sheet, then the names of the states over the first columns when
+  // rows by state follow.
+  void Heading(const std::string& Text, bool StateColumns) {
+    FY += 8;
+    if (FCanvas) Label({kMargin, FY, kSheetWidth - kMargin, FY + 18}, Text, -14, true, DT_LEFT);
+    FY += 22;
+    if (!StateColumns) return;
+    if (FCanvas)
+      for (int i = 0; i < 5; ++i)
+        Label({CellLeft(i), FY, CellLeft(i) + kCellWidth, FY + 14}, kStateNames[i], -11, false, DT_CENTER);
+    FY += 16;
+  }
+
+  // One sample per state, each Size big.
+  void StateRow(const std::string& Name, SIZE Size, const StateSample& Draw) {
+    std::vector<Cell> cells;
+    for (TqvsCtrlState s : kStates)
+      cells.push_back({"", [Draw, s](TCanvas* c, const TRect& r) { Draw(c, r, s); }});
+    Row(Name, Size, cells);
+  }
+
+  // Samples of one size with their captions, as many lines as they need.
+  void Row(const std::string& Name, SIZE Size, const std::vector<Cell>& Cells) {
+    const bool captions = std::any_of(Cells.begin(), Cells.end(), [](const Cell& c) { return !c.Caption.empty(); });
+    const int height = Size.cy + 12 + (captions ? kCaptionHeight : 0);
+    for (size_t first = 0; first < Cells.size(); first += kColumns) {
+      if (FCanvas && first == 0)
+        Label({kMargin, FY, kMargin + kLabelWidth - 8, FY + height}, Name, -11, false, DT_LEFT | DT_VCENTER);
+      for (size_t i = first; i < std::min(Cells.size(), first + kColumns); ++i) {
+        const int x = CellLeft(int(i - first));
+        const TRect r = Bounds(x + (kCellWidth - Size.cx) / 2, FY + 6, Size.cx, Size.cy);
+        if (!FCanvas) continue;
+        Outline(r);
+        SaveDC(FCanvas->Handle());
+        Cells[i].Draw(FCanvas, r);
+        RestoreDC(FCanvas->Handle(), -1);
+        FCanvas->Refresh();
+        if (!Cells[i].Caption.empty())
+          Label({x, r.Bottom + 4, x + kCellWidth, r.Bottom + 4 + kCaptionHeight}, Cells[i].Caption, -10, false,
+                DT_CENTER);
+      }
+      FY += height;
+    }
+  }
+
+ private:
+  static int CellLeft(int Column) { return kMargin + kLabelWidth + Column * kCellWidth; }
+
+  void Label(TRect R, const std::string& Text, int Height, bool Bold, UINT Align) {
+    FCanvas->Font()->SetName("Tahoma");
+    FCanvas->Font()->SetHeight(Height);
+    FCanvas->Font()->SetStyle(Bold ? TFontStyles{fsBold} : TFontStyles{});
+    FCanvas->Font()->SetColor(GetStyleSystemColor(clBtnText));
+    FCanvas->Brush()->SetStyle(bsClear);
+    HDC dc = FCanvas->Handle();
+    DrawText(dc, Text, -1, &R, Align | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_VCENTER);
+  }
+
+  // The given rectangle, one pixel outside, in a colour that only just shows.
+  void Outline(const TRect& R) {
+    const TColor face = ColorToRGB(GetStyleSystemColor(clBtnFace));
+    HBRUSH b = CreateSolidBrush(COLORREF(IsDarkStyle() ? LighterColor(face, 12) : DarkerColor(face, 8)));
+    const TRect frame{R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+    FrameRect(FCanvas->Handle(), &frame, b);
+    DeleteObject(b);
+  }
+
+  TCanvas* FCanvas;
+  int FY = kMargin;
+};
+
+// A caption centred in R in Color.
+void Caption(TCanvas* Canvas, const TRect& R, const std::string& Text, TColor Color) {
+  Canvas->Font()->SetName("Tahoma");
+  Canvas->Font()->SetHeight(-11);
+  Canvas->Font()->SetStyle({});
+  Canvas->Font()->SetColor(Color);
+  Canvas->Brush()->SetStyle(bsClear);
+  TRect r = R;
+  DrawText(Canvas->Handle(), Text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// R split into N equal parts side by side.
+TRect Part(const TRect& R, int I, int N) {
+  const int w = R.Width() / N;
+  return {R.Left + I * w, R.Top, R.Left + (I + 1) * w, R.Bottom};
+}
+
+void FrameSections(Sheet& s) {
+  s.Heading("Frames and separators", false);
+  s.Row("DrawFrame3D, twice", {60, 28},
+        {{"highlight / shadow", [](TCanvas* c, const TRect& r) {
+            TRect x = r;
+            DrawFrame3D(c, x, clBtnHighlight, clBtnShadow);
+            DrawFrame3D(c, x, cl3DLight, cl3DDkShadow);
+          }},
+         {"shadow / highlight", [](TCanvas* c, const TRect& r) {
+            TRect x = r;
+            DrawFrame3D(c, x, clBtnShadow, clBtnHighlight);
+            DrawFrame3D(c, x, cl3DDkShadow, cl3DLight);
+          }}});
+  s.Row("DrawHorzSeparator / DrawVertSeparator", {80, 28},
+        {{"horizontal",
+          [](TCanvas* c, const TRect& r) { DrawHorzSeparator(c, {r.Left, r.Top + 13, r.Right, r.Bottom}); }},
+         {"vertical",
+          [](TCanvas* c, const TRect& r) { DrawVertSeparator(c, {r.Left + 39, r.Top, r.Right, r.Bottom}); }}});
+}
+
+void ButtonSections(Sheet& s) {
+  s.Heading("Push and tool buttons", true);
+  auto push = [](double scale) {
+    return [scale](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+      DrawPushButtonFace(c, r, st, scale, st == qvsFocused);
+      Caption(c, r, "Button", GetButtonTextColor(st));
+    };
+  };
+  s.StateRow("DrawPushButtonFace (focus shown)", {96, 26}, push(1));
+  s.StateRow("DrawPushButtonFace at 150 %", {108, 38}, push(1.5));
+  s.StateRow("DrawToolButtonFace", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawToolButtonFace(c, r, st);
+    Caption(c, r, "Tool", GetToolButtonTextColor(st));
+  });
+  s.StateRow("DrawToolButtonFaceInset", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawToolButtonFaceInset(c, r, st);
+    Caption(c, r, "Tool", GetToolButtonTextColor(st));
+  });
+
+  s.Heading("Segmented buttons (left, middle, right, each clipped)", true);
+  auto segments = [](bool tool) {
+    return [tool](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+      for (int i = 0; i < 3; ++i) {
+        const TRect part = Part(r, i, 3);
+        SaveDC(c->Handle());
+        IntersectClipRect(c->Handle(), part.Left, part.Top, part.Right, part.Bottom);
+        if (tool)
+          DrawSegmentedToolButtonFace(c, part, st, i + 1);
+        else
+          DrawSegmentedButtonFace(c, part, st, 1, i + 1, st == qvsFocused);
+        RestoreDC(c->Handle(), -1);
+        c->Refresh();
+        Caption(c, part, std::to_string(i + 1), tool ? GetToolButtonTextColor(st) : GetButtonTextColor(st));
+      }
+    };
+  };
+  s.StateRow("DrawSegmentedButtonFace", {102, 26}, segments(false));
+  s.StateRow("DrawSegmentedToolButtonFace", {102, 26}, segments(true));
+
+  s.Heading("Split buttons (drop-down part 18 wide)", true);
+  s.StateRow("DrawSplitPushButtonFace", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawSplitPushButtonFace(c, r, st, 18, false);
+  });
+  s.StateRow("... drop-down pressed", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawSplitPushButtonFace(c, r, st, 18, true);
+  });
+  s.StateRow("DrawSplitToolButtonFace", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawSplitToolButtonFace(c, r, st, 18, false);
+  });
+  s.StateRow("... drop-down pressed", {96, 26}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawSplitToolButtonFace(c, r, st, 18, true);
+  });
+}
+
+void ArrowSections(Sheet& s) {
+  s.Heading("Arrow and combo buttons", true);
+  s.StateRow("DrawUp/Down/Left/RightButton", {86, 17}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawUpButton(c, Bounds(r.Left, r.Top, 17, 17), st);
+    DrawDownButton(c, Bounds(r.Left + 23, r.Top, 17, 17), st);
+    DrawLeftButton(c, Bounds(r.Left + 46, r.Top, 17, 17), st);
+    DrawRightButton(c, Bounds(r.Left + 69, r.Top, 17, 17), st);
+  });
+  s.StateRow("DrawUpButton, 8 high", {17, 8}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawUpButton(c, r, st);
+  });
+  s.StateRow("DrawComboButton", {17, 21}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawComboButton(c, r, st, false, false);
+  });
+  // The way a combo box uses it: inside the box's border, joined to it.
+  auto inCombo = [](bool rtl) {
+    return [rtl](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+      StyleServices()->DrawElement(c->Handle(), StyleServices()->GetElementDetails(tcBorderNormal), r);
+      const TRect button = rtl ? TRect{r.Left + 1, r.Top + 1, r.Left + 18, r.Bottom - 1}
+                               : TRect{r.Right - 18, r.Top + 1, r.Right - 1, r.Bottom - 1};
+      DrawComboButton(c, button, st, rtl, true);
+    };
+  };
+  s.StateRow("DrawComboButton in a combo box", {90, 23}, inCombo(false));
+  s.StateRow("... right to left", {90, 23}, inCombo(true));
+}
+
+void CheckBoxSections(Sheet& s, TCanvas* Canvas) {
+  s.Heading("Check boxes (unchecked, checked, mixed)", true);
+  for (double scale : {1.0, 1.5, 2.0}) {
+    const int size = Canvas ? GetCheckBoxSize(Canvas, scale) : 0;
+    const std::string name = "DrawCheckBoxLeft at " + std::to_string(int(scale * 100)) + " % (size " +
+                             std::to_string(size) + ")";
+    s.StateRow(name, {96, int(30 * scale)}, [scale](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+      for (int check = 0; check < 3; ++check) DrawCheckBoxLeft(c, Part(r, check, 3), st, scale, check);
+    });
+  }
+  s.StateRow("DrawCheckBoxCenter", {96, 22}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    for (int check = 0; check < 3; ++check) DrawCheckBoxCenter(c, Part(r, check, 3), st, 1, check);
+  });
+  s.StateRow("DrawCheckBoxClipped in 10 pixels", {96, 22}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    for (int check = 0; check < 3; ++check) {
+      const TRect part = Part(r, check, 3);
+      DrawCheckBoxClipped(c, {part.Left + 12, part.Top, part.Left + 22, part.Bottom}, st, 1, check);
+    }
+  });
+  const bool scaleStyles = ScaleStyles(), scaleThemes = ScaleThemes();
+  SetScaleStyles(!scaleStyles);
+  SetScaleThemes(!scaleThemes);
+  s.StateRow("at 200 %, other scaling switches", {96, 60}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    for (int check = 0; check < 3; ++check) DrawCheckBoxLeft(c, Part(r, check, 3), st, 2, check);
+  });
+  SetScaleStyles(scaleStyles);
+  SetScaleThemes(scaleThemes);
+}
+
+void SelectionSections(Sheet& s) {
+  s.Heading("Selections", false);
+  auto selection = [](bool focused, bool showFocus) {
+    return [=](TCanvas* c, const TRect& r) {
+      DrawSelection(c, r, focused, showFocus);
+      Caption(c, r, "Item", GetSelectionTextColor());
+    };
+  };
+  s.Row("DrawSelection", {96, 20},
+        {{"focused", selection(true, false)},
+         {"focus shown", selection(false, true)},
+         {"unfocused", selection(false, false)}});
+  s.Row("blended", {96, 20},
+        {{"DrawSelectionAlpha 120", [](TCanvas* c, const TRect& r) { DrawSelectionAlpha(c, r, 120); }},
+         {"FillRectAlpha 200", [](TCanvas* c, const TRect& r) {
+            c->Brush()->SetColor(clHighlight);
+            FillRectAlpha(c, r, 200);
+          }},
+         {"DrawMenuHighlightAlpha", [](TCanvas* c, const TRect& r) { DrawMenuHighlightAlpha(c, r, 255); }},
+         {"... 50", [](TCanvas* c, const TRect& r) { DrawMenuHighlightAlpha(c, r, 50); }}});
+}
+
+void PaneSections(Sheet& s) {
+  s.Heading("Headers and edits", true);
+  s.StateRow("DrawHeaderSection", {96, 22}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawHeaderSection(c, r, st);
+    Caption(c, r, "Header", GetHeaderTextColor(st));
+  });
+  s.StateRow("DrawEditFrame", {96, 23}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawEditFrame(c, r, st);
+    Caption(c, r, "Edit", GetEditTextColor(st));
+  });
+  s.Row("DrawSimpleEditFrame", {96, 23}, {{"", [](TCanvas* c, const TRect& r) { DrawSimpleEditFrame(c, r); }}});
+
+  s.Heading("Progress bars (0 to 100)", false);
+  auto bar = [](int min, int position, int max) {
+    return [=](TCanvas* c, const TRect& r) {
+      DrawProgressBar(c, {r.Left, r.Top, r.Right - 20, r.Bottom}, min, position, max);
+    };
+  };
+  s.Row("DrawProgressBar", {100, 15},
+        {{"0", bar(0, 0, 100)},
+         {"35", bar(0, 35, 100)},
+         {"100", bar(0, 100, 100)},
+         {"min = max", bar(50, 50, 50)},
+         {"120: past the frame", bar(0, 120, 100)}});
+
+  s.Heading("Backgrounds", false);
+  s.Row("bars, forms, status panes", {100, 36},
+        {{"DrawToolBarBackground", [](TCanvas* c, const TRect& r) { DrawToolBarBackground(c, r); }},
+         {"DrawFormBackground", [](TCanvas* c, const TRect& r) { DrawFormBackground(c, r); }},
+         {"DrawStatusBarBackground", [](TCanvas* c, const TRect& r) { DrawStatusBarBackground(c, r); }},
+         {"... with DrawStatusPane", [](TCanvas* c, const TRect& r) {
+            DrawStatusBarBackground(c, r);
+            DrawStatusPane(c, {r.Left + 2, r.Top + 8, r.Left + 60, r.Bottom - 8});
+            DrawStatusPane(c, {r.Left + 62, r.Top + 8, r.Right - 2, r.Bottom - 8});
+          }}});
+}
+
+void TabSections(Sheet& s) {
+  s.Heading("Tabs", true);
+  // The tab stands on a pane; a selected tab reaches 2 pixels into it.
+  s.StateRow("DrawTabItem on DrawTabPane", {96, 34}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawTabPane(c, {r.Left, r.Top + 22, r.Right, r.Bottom});
+    DrawTabItem(c, {r.Left + 8, r.Top, r.Right - 8, r.Top + 22}, st);
+    Caption(c, {r.Left + 8, r.Top, r.Right - 8, r.Top + 22}, "Tab", GetTabButtonTextColor(st));
+  });
+  const char* const sides[] = {"above", "below", "left of", "right of"};
+  for (int position = 0; position < 4; ++position) {
+    const bool horizontal = position < 2;
+    s.StateRow(std::string("DrawTab ") + std::to_string(position) + ": " + sides[position] + " the pane",
+               horizontal ? SIZE{80, 24} : SIZE{48, 40}, [=](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+                 DrawTab(c, r, st, false, false, position);
+                 Caption(c, r, "Tab", GetTabTextColor(st));
+               });
+  }
+  s.StateRow("DrawTab 0, first tab", {80, 24}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawTab(c, r, st, false, true, 0);
+  });
+  s.StateRow("DrawTab 0, last tab", {80, 24}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawTab(c, r, st, true, false, 0);
+  });
+  s.StateRow("DrawTab 1, last tab", {80, 24}, [](TCanvas* c, const TRect& r, TqvsCtrlState st) {
+    DrawTab(c, r, st, true, false, 1);
+  });
+  s.Row("DrawTabItemAlpha", {80, 24},
+        {{"255", [](TCanvas* c, const TRect& r) { DrawTabItemAlpha(c, r, 255); }},
+         {"150", [](TCanvas* c, const TRect& r) { DrawTabItemAlpha(c, r, 150); }}});
+}
+
+void GlyphSections(Sheet& s) {
+  s.Heading("Glyphs (button text colour)", false);
+  for (double scale : {1.0, 1.5, 2.0}) {
+    const TColor ink = GetButtonTextColor(qvsNormal);
+    auto g = [=](const char* name, std::function<void(TCanvas*, const TRect&)> draw) { return Cell{name, draw}; };
+    const std::vector<Cell> cells = {
+        g("DrawDropDownArrow", [=](TCanvas* c, const TRect& r) { DrawDropDownArrow(c, r, ink, scale); }),
+        g("DrawDownTriangle", [=](TCanvas* c, const TRect& r) { DrawDownTriangle(c, r, ink, scale); }),
+        g("Arrow 1 2 3 4", [=](TCanvas* c, const TRect& r) {
+          for (int d = 1; d <= 4; ++d) DrawArrowByDirection(c, Part(r, d - 1, 4), ink, scale, d);
+        }),
+        g("ArrowDC 1 2", [=](TCanvas* c, const TRect& r) {
+          for (int d = 1; d <= 2; ++d) DrawArrowByDirectionDC(c, Part(r, d - 1, 2), ink, scale, d);
+        }),
+        g("DrawCheckMark", [=](TCanvas* c, const TRect& r) { DrawCheckMark(c, r, ink, scale); }),
+        g("DrawMenuBullet", [=](TCanvas* c, const TRect& r) { DrawMenuBullet(c, r, ink, scale); }),
+        g("DrawCrossMark", [=](TCanvas* c, const TRect& r) { DrawCrossMark(c, r, ink, scale); }),
+        g("DrawTreeArrow modern", [=](TCanvas* c, const TRect& r) {
+          for (int d = 1; d <= 2; ++d) DrawTreeArrow(c, Part(r, d - 1, 2), ink, true, scale, d, ink);
+        }),
+        g("DrawTreeArrow", [=](TCanvas* c, const TRect& r) {
+          for (int d = 1; d <= 2; ++d)
+            DrawTreeArrow(c, Part(r, d - 1, 2), ink, false, scale, d, GetStyleSystemColor(clBtnShadow));
+        }),
+        g("DrawTreePlusMinus", [=](TCanvas* c, const TRect& r) {
+          for (int e = 0; e < 2; ++e) DrawTreePlusMinus(c, Part(r, e, 2), e == 1, scale, ink, clWindow);
+        }),
+        g("...Styled", [=](TCanvas* c, const TRect& r) {
+          for (int e = 0; e < 2; ++e) DrawTreePlusMinusStyled(c, Part(r, e, 2), e == 1, scale, ink);
+        }),
+        g("DrawDottedLine", [=](TCanvas* c, const TRect& r) {
+          DrawDottedLine(c, r.Left, r.Top + r.Height() / 2, r.Right - 1, r.Top + r.Height() / 2, ink);
+          DrawDottedLine(c, r.Left + r.Width() / 2, r.Top, r.Left + r.Width() / 2, r.Bottom - 1, ink);
+        }),
+        g("DrawFocusRectColor", [=](TCanvas* c, const TRect& r) { DrawFocusRectColor(c, r, ink, scale); }),
+        g("DrawFocusRectScaled", [=](TCanvas* c, const TRect& r) {
+          c->Font()->SetColor(ink);
+          DrawFocusRectScaled(c, r, scale);
+        }),
+    };
+    s.Row("at " + std::to_string(int(scale * 100)) + " %", {int(40 * scale), int(20 * scale)}, cells);
+  }
+}
+
+void GlowSections(Sheet& s) {
+  s.Heading("Glow", false);
+  auto glow = [](int size, bool intensive, uint8_t alpha, int offset) {
+    return [=](TCanvas* c, const TRect& r) {
+      c->Font()->SetName("Tahoma");
+      c->Font()->SetHeight(-16);
+      c->Font()->SetStyle({fsBold});
+      c->Font()->SetColor(GetButtonTextColor(qvsNormal));
+      c->Brush()->SetStyle(bsClear);
+      DrawTextWithGlow(c, r, "Glow", false, false, alpha, intensive, size, GetStyleSystemColor(clHighlight), offset,
+                       DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    };
+  };
+  s.Row("DrawTextWithGlow", {96, 34},
+        {{"size 3", glow(3, false, 255, 0)},
+         {"size 7, intensive", glow(7, true, 255, 0)},
+         {"size 7, alpha 120", glow(7, true, 120, 0)},
+         {"size 5, offset 2", glow(5, true, 255, 2)}});
+}
+
+void DrawSheet(TCanvas* Canvas, const std::string& Title, int* Height) {
+  Sheet s(Canvas);
+  s.Title(Title);
+  FrameSections(s);
+  ButtonSections(s);
+  ArrowSections(s);
+  CheckBoxSections(s, Canvas);
+  SelectionSections(s);
+  PaneSections(s);
+  TabSections(s);
+  GlyphSections(s);
+  GlowSections(s);
+  *Height = s.Height();
+}
+
+bool WriteSheet(const std::string& Dir, const std::string& Name, const std::string& Title) {
+  int height = 0;
+  DrawSheet(nullptr, Title, &height);
+  ToolCanvas pixels(kSheetWidth, height);
+  {
+    TCanvas canvas;
+    canvas.SetHandle(pixels.DC);
+    DrawSheet(&canvas, Title, &height);
+    canvas.SetHandle(nullptr);
+  }
+  std::string error;
+  const std::string path = Dir + "/" + Name + ".png";
+  if (!WritePngFile(pixels.Pixels(), path, &error)) {
+    std::fprintf(stderr, "element-sheet: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  std::printf("%s\n", path.c_str());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string out;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) out = argv[++i];
+  if (out.empty()) {
+    std::fprintf(stderr, "usage: element-sheet --out DIR\n");
+    return 2;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(out, ec);
+  bool ok = true;
+  try {
+    for (const String& name : TStyleManager::StyleNames()) {
+      TStyleManager::SetStyle(name);
+      ok = WriteSheet(out, name, name + (name == "Windows" ? " (system style)" : "")) && ok;
+    }
+    TStyleManager::SetStyle("Windows");
+    SetThemeAppProperties(0);
+    ok = WriteSheet(out, "Classic", "Classic mode (themes switched off)") && ok;
+    SetThemeAppProperties(STAP_VALIDBITS);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "element-sheet: %s\n", e.Message().c_str());
+    return 1;
+  }
+  return ok ? 0 : 1;
+}
