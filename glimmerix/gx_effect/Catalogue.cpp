@@ -1,0 +1,65 @@
+// The standard effects, registered in the order of the effect name list.
+#include "gx_effect/Catalogue.h"
+
+void RegisterStandardEffects() {
+  RegisterEffect("SmoothDiagonal", pkFade, TgxFadeProc(EffectSmoothDiagonal));
+  RegisterEffect("SmoothDiagonalIn", pkFade, TgxFadeProc(EffectSmoothDiagonalIn));
+  RegisterEffect("SmoothDiagonalOut", pkFade, TgxFadeProc(EffectSmoothDiagonalOut));
+  RegisterEffect("SmoothDown", pkFade, TgxFadeProc(EffectSmoothDown));
+  RegisterEffect("SmoothIn", pkFade, TgxFadeProc(EffectSmoothIn));
+  RegisterEffect("SmoothOut", pkFade, TgxFadeProc(EffectSmoothOut));
+  RegisterEffect("SmoothCrossOut", pkFade, TgxFadeProc(EffectSmoothCrossOut));
+  RegisterEffect("SmoothCrossIn", pkFade, TgxFadeProc(EffectSmoothCrossIn));
+  RegisterEffect("SmoothRectIn", pkFade, TgxFadeProc(EffectSmoothRectIn));
+  RegisterEffect("SmoothRectOut", pkFade, TgxFadeProc(EffectSmoothRectOut));
+  RegisterEffect("SlideDiagonal", pkFade, TgxFadeProc(EffectSlideDiagonal));
+  RegisterEffect("SlideDiagonalIn", pkFade, TgxFadeProc(EffectSlideDiagonalIn));
+  RegisterEffect("SlideDiagonalOut", pkFade, TgxFadeProc(EffectSlideDiagonalOut));
+  RegisterEffect("SlideDown", pkFade, TgxFadeProc(EffectSlideDown));
+  RegisterEffect("SlideIn", pkFade, TgxFadeProc(EffectSlideIn));
+  RegisterEffect("SlideOut", pkFade, TgxFadeProc(EffectSlideOut));
+  RegisterEffect("SlideCrossOut", pkFade, TgxFadeProc(EffectSlideCrossOut));
+  RegisterEffect("SlideCrossIn", pkFade, TgxFadeProc(EffectSlideCrossIn));
+  RegisterEffect("SlideRectOut", pkFade, TgxFadeProc(EffectSlideRectOut));
+  RegisterEffect("SlideRectIn", pkFade, TgxFadeProc(EffectSlideRectIn));
+  RegisterEffect("Fade", pkFade, TgxFadeProc(EffectFade));
+  RegisterEffect("FadeDiagonal", pkFade, TgxFadeProc(EffectFadeDiagonal));
+  RegisterEffect("FadeDiagonalIn", pkFade, TgxFadeProc(EffectFadeDiagonalIn));
+  RegisterEffect("FadeDiagonalOut", pkFade, TgxFadeProc(EffectFadeDiagonalOut));
+  RegisterEffect("FadeDown", pkFade, TgxFadeProc(EffectFadeDown));
+  RegisterEffect("FadeIn", pkFade, TgxFadeProc(EffectFadeIn));
+  RegisterEffect("FadeOut", pkFade, TgxFadeProc(EffectFadeOut));
+  RegisterEffect("FadeCrossOut", pkFade, TgxFadeProc(EffectFadeCrossOut));
+  RegisterEffect("FadeCrossIn", pkFade, TgxFadeProc(EffectFadeCrossIn));
+  RegisterEffect("FadeRectOut", pkFade, TgxFadeProc(EffectFadeRectOut));
+  RegisterEffect("FadeRectIn", pkFade, TgxFadeProc(EffectFadeRectIn));
+  RegisterEffect("Pixel", pkFade, TgxFadeProc(EffectPixel));
+  RegisterEffect("Pixel fade", pkFade, TgxFadeProc(EffectPixelFade));
+  RegisterEffect("Pixel line", pkFade, TgxFadeProc(EffectPixelLine));
+  RegisterEffect("CircleSlideOut", pkFade, TgxFadeProc(EffectCircleSlideOut));
+  RegisterEffect("CircleFadeOut", pkFade, TgxFadeProc(EffectCircleFadeOut));
+  RegisterEffect("CircleSmoothOut", pkFade, TgxFadeProc(EffectCircleSmoothOut));
+  RegisterEffect("CircleSlideIn", pkFade, TgxFadeProc(EffectCircleSlideIn));
+  RegisterEffect("CircleFadeIn", pkFade, TgxFadeProc(EffectCircleFadeIn));
+  RegisterEffect("CircleSmoothIn", pkFade, TgxFadeProc(EffectCircleSmoothIn));
+  RegisterEffect("CircleSlide", pkFade, TgxFadeProc(EffectCircleSlide));
+  RegisterEffect("CircleFade", pkFade, TgxFadeProc(EffectCircleFade));
+  RegisterEffect("CircleSmooth", pkFade, TgxFadeProc(EffectCircleSmooth));
+  RegisterEffect("DiamondSlideIn", pkFade, TgxFadeProc(EffectDiamondSlideIn));
+  RegisterEffect("DiamondFadeIn", pkFade, TgxFadeProc(EffectDiamondFadeIn));
+  RegisterEffect("DiamondSmoothIn", pkFade, TgxFadeProc(EffectDiamondSmoothIn));
+  RegisterEffect("DiamondSlideOut", pkFade, TgxFadeProc(EffectDiamondSlideOut));
+  RegisterEffect("DiamondFadeOut", pkFade, TgxFadeProc(EffectDiamondFadeOut));
+  RegisterEffect("DiamondSmoothOut", pkFade, TgxFadeProc(EffectDiamondSmoothOut));
+  RegisterEffect("RotateSlide", pkFade, TgxFadeProc(EffectRotateSlide));
+  RegisterEffect("RotateFade", pkFade, TgxFadeProc(EffectRotateFade));
+  RegisterEffect("RotateSmooth", pkFade, TgxFadeProc(EffectRotateSmooth));
+  RegisterEffect("Stream", pkFade, TgxFadeProc(EffectStream));
+  RegisterEffect("Plasma", pkFade, TgxFadeProc(EffectPlasma));
+  RegisterEffect("Interlace", pkSlide, TgxSlideProc(EffectInterlace));
+  RegisterEffect("Corner", pkSlide, TgxSlideProc(EffectCorner));
+  RegisterEffect("Slide", pkManual, TgxManualProc(EffectSlide));
+  RegisterEffect("Push", pkManual, TgxManualProc(EffectPush));
+  RegisterEffect("Blur", pkManual, TgxManualProc(EffectBlur));
+  RegisterEffect("SlideBack", pkManual, TgxManualProc(EffectSlideBack));
+}
