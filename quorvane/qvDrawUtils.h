@@ -12,3 +12,4 @@
 #include "qvDrawUtils/Glow.h"
 #include "qvDrawUtils/Text.h"
 #include "qvDrawUtils/Elements.h"
+#include "qvDrawUtils/ContentLayout.h"

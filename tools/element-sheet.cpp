@@ -1,28 +1,34 @@
 // Draws every styled element routine of the drawing toolkit in every state, labelled,
-// with the toolkit's glyphs and glow samples, once per style and once in classic mode,
-// for people to look at:  element-sheet --out DIR
+// with the toolkit's glyphs, glow samples and text layouts, once per style and once in
+// classic mode, for people to look at:  element-sheet --out DIR
 // writes DIR/<style name>.png for each style and DIR/Classic.png.
 //
 // A faint frame just outside each sample shows the rectangle the routine was given, so
 // that drawing past it shows.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gdi/Gdi.h"
 #include "qvDrawUtils/Colors.h"
+#include "qvDrawUtils/ContentLayout.h"
 #include "qvDrawUtils/Elements.h"
 #include "qvDrawUtils/Glow.h"
 #include "qvDrawUtils/Glyphs.h"
 #include "qvDrawUtils/Scaling.h"
 #include "qvDrawUtils/Style.h"
+#include "qvDrawUtils/Text.h"
 #include "themes/StyleManager.h"
 #include "themes/UxTheme.h"
 #include "tools/ToolCanvas.h"
+#include "vcl/ImgList.h"
+#include "vcl/Strings.h"
 
 namespace {
 
@@ -431,6 +437,210 @@ void GlowSections(Sheet& s) {
          {"size 5, offset 2", glow(5, true, 255, 2)}});
 }
 
+// ---- text and content layout ----
+
+// A 16 x 16 orange disc with soft edges (straight alpha), or the same disc opaque on a
+// magenta key colour for a list that keeps no alpha.
+std::unique_ptr<TBitmap> DiscPicture(bool Alpha) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(Alpha ? pf32bit : pf24bit);
+  b->SetSize(16, 16);
+  if (Alpha) b->SetAlphaFormat(afDefined);
+  for (int y = 0; y < 16; ++y) {
+    auto* row = static_cast<uint32_t*>(b->ScanLine(y));
+    for (int x = 0; x < 16; ++x) {
+      const double d = std::hypot(x - 7.5, y - 7.5);
+      const int a = std::clamp(int((7.5 - d) * 255), 0, 255);
+      const uint32_t colour = (x + y < 14) ? 0xF0A040u : 0xD06010u;
+      row[x] = Alpha ? (uint32_t(a) << 24 | colour) : (a > 127 ? 0xFF000000u | colour : 0xFFFF00FFu);
+    }
+  }
+  return b;
+}
+
+// The canvas font of the samples, in the button text colour.
+void SampleFont(TCanvas* Canvas) {
+  Canvas->Font()->SetName("Tahoma");
+  Canvas->Font()->SetHeight(-11);
+  Canvas->Font()->SetStyle({});
+  Canvas->Font()->SetColor(GetButtonTextColor(qvsNormal));
+  Canvas->Brush()->SetStyle(bsClear);
+}
+
+void TextLayoutSections(Sheet& s) {
+  TImageList images(nullptr, 16, 16), images24(nullptr, 16, 16);
+  images.Add(DiscPicture(true).get(), nullptr);
+  images24.SetColorDepth(cd24Bit);
+  images24.SetMasked(false);
+  images24.Add(DiscPicture(false).get(), nullptr);
+  const TColor glow = GetStyleSystemColor(clHighlight);
+  const TButtonLayout layouts[] = {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom};
+  const char* const names[] = {"left", "right", "top", "bottom"};
+  TImageList* list = &images;
+  TImageList* list24 = &images24;
+
+  s.Heading("Image and caption: DrawImageAndText (the frame is R)", false);
+  for (int l = 0; l < 4; ++l) {
+    const TButtonLayout layout = layouts[l];
+    auto draw = [=](int Margin, int Index, const char* Text, bool Enabled, bool Focus, bool Bar, TImageList* List) {
+      return [=](TCanvas* c, const TRect& r) {
+        SampleFont(c);
+        DrawImageAndText(c, r, layout, Margin, 4, List, Index, Text, Enabled, false, false, false, 1, Focus, clRed,
+                         Bar);
+      };
+    };
+    s.Row(std::string("layout ") + names[l], {96, 44},
+          {{"margin -1", draw(-1, 0, "&Caption", true, false, false, list)},
+           {"margin 4", draw(4, 0, "&Caption", true, false, false, list)},
+           {"no image", draw(-1, 1, "&Caption", true, false, false, list)},
+           {"disabled 32-bit", draw(-1, 0, "&Caption", false, false, false, list)},
+           {"disabled 24-bit", draw(-1, 0, "&Caption", false, false, false, list24)},
+           {"focus, bar", draw(-1, 0, "&Caption", true, true, true, list)},
+           {"image, focus, bar", draw(-1, 0, "", true, true, true, list)}});
+  }
+  s.Row("left flags, right to left", {96, 44},
+        {{"DrawImageAndTextLeft",
+          [=](TCanvas* c, const TRect& r) {
+            SampleFont(c);
+            DrawImageAndTextLeft(c, r, blGlyphLeft, 2, 4, list, 0, "Two\nlines", true, false, false, true, 1, false,
+                                 clNone, false);
+          }},
+         {"... right to left",
+          [=](TCanvas* c, const TRect& r) {
+            SampleFont(c);
+            DrawImageAndTextLeft(c, r, blGlyphRight, 2, 4, list, 0, "Two\nlines", true, false, true, true, 1, false,
+                                 clNone, false);
+          }},
+         {"DrawGlyphLeftAndText",
+          [=](TCanvas* c, const TRect& r) {
+            SampleFont(c);
+            DrawGlyphLeftAndText(c, r, -1, 4, list, 0, "&Glyph left", true, false, false);
+          }},
+         {"colour bar only", [=](TCanvas* c, const TRect& r) {
+            DrawImageAndText(c, r, blGlyphLeft, -1, 4, list, 5, "", true, false, false, false, 1, false, clRed, true);
+          }}});
+
+  s.Heading("Image and caption with glow", false);
+  for (int l = 0; l < 4; ++l) {
+    const TButtonLayout layout = layouts[l];
+    s.Row(std::string("layout ") + names[l], {96, 50},
+          {{"DrawImageAndTextWithGlow",
+            [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndTextWithGlow(c, r, layout, -1, 4, list, 0, "Glow", true, false, false, 1, false, 255, true, 5,
+                                       glow, 0, true, clNone, false);
+            }},
+           {"...Left, no image glow",
+            [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndTextLeftWithGlow(c, r, layout, -1, 4, list, 0, "Glow", true, false, false, 1, false, 200,
+                                           true, 5, glow, 1, false, clNone, false);
+            }},
+           {"cached", [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              TBitmap* textCache = nullptr;
+              TBitmap* imageCache = nullptr;
+              for (int paint = 0; paint < 2; ++paint)
+                DrawImageAndTextWithCachedGlow(c, r, layout, -1, 4, list, 0, "Cached", true, false, false, textCache,
+                                               imageCache, false, true, 1, false, 255, true, 4, glow, 0, true, clNone,
+                                               false);
+              FreeAndNil(textCache);
+              FreeAndNil(imageCache);
+            }}});
+  }
+
+  s.Heading("Wrapped captions: DrawImageAndWrappedText", false);
+  const char* const wrapped = "A caption long enough to be wrapped and cut";
+  for (int l = 0; l < 4; ++l) {
+    const TButtonLayout layout = layouts[l];
+    s.Row(std::string("layout ") + names[l], {100, 56},
+          {{"margin -1",
+            [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndWrappedText(c, r, layout, -1, 4, list, 0, wrapped, true, true, false);
+            }},
+           {"margin 2",
+            [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndWrappedText(c, r, layout, 2, 4, list, 0, wrapped, true, true, false);
+            }},
+           {"disabled, right to left",
+            [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndWrappedText(c, r, layout, -1, 4, list, 0, wrapped, false, true, true);
+            }},
+           {"with glow", [=](TCanvas* c, const TRect& r) {
+              SampleFont(c);
+              DrawImageAndWrappedTextWithGlow(c, r, layout, -1, 4, list, 0, wrapped, true, true, false, 255, true, 4,
+                                              glow, 0, true);
+            }}});
+  }
+
+  s.Heading("Text", false);
+  auto text = [](std::function<void(TCanvas*, const TRect&)> Draw) {
+    return [Draw](TCanvas* c, const TRect& r) {
+      SampleFont(c);
+      Draw(c, r);
+    };
+  };
+  s.Row("ellipsis and wrapping", {100, 44},
+        {{"CorrectTextToWidth", text([](TCanvas* c, const TRect& r) {
+            String t = "Shortened to the width";
+            CorrectTextToWidth(c, t, r.Width());
+            DrawSingleLineText(c, t, r, true, false);
+          })},
+         {"WrappedCentered",
+          text([](TCanvas* c, const TRect& r) { DrawWrappedTextCentered(c, "Centred text that wraps", r, false); })},
+         {"... cut with dots", text([](TCanvas* c, const TRect& r) {
+            DrawWrappedTextCentered(c, "Centred text that wraps over more lines than fit", r, false);
+          })},
+         {"... BreakWords",
+          text([](TCanvas* c, const TRect& r) { DrawWrappedTextCentered(c, "A Pneumonoultramicroscopic word", r, true); })},
+         {"DrawTextSmart: one line", text([](TCanvas* c, const TRect& r) { DrawTextSmart(c, "Fits on one", r); })},
+         {"... wrapped", text([](TCanvas* c, const TRect& r) { DrawTextSmart(c, "Too wide for one line here", r); })},
+         {"... ellipsis", text([](TCanvas* c, const TRect& r) {
+            DrawTextSmart(c, "Far too wide for one line and for three lines in this box",
+                          {r.Left, r.Top, r.Right, r.Top + 16});
+          })}});
+  s.Row("single line and aligned", {100, 24},
+        {{"DrawSingleLineText",
+          text([](TCanvas* c, const TRect& r) { DrawSingleLineText(c, "&Single", r, false, false); })},
+         {"... right to left",
+          text([](TCanvas* c, const TRect& r) { DrawSingleLineText(c, "&Single", r, false, true); })},
+         {"...Clipped", text([](TCanvas* c, const TRect& r) {
+            DrawSingleLineTextClipped(c, "Clipped at the edge", r, true, false);
+          })},
+         {"DrawAlignedText left",
+          text([](TCanvas* c, const TRect& r) { DrawAlignedText(c, "Left", r, false, taLeftJustify); })},
+         {"... centre", text([](TCanvas* c, const TRect& r) { DrawAlignedText(c, "Centre", r, false, taCenter); })},
+         {"... right", text([](TCanvas* c, const TRect& r) { DrawAlignedText(c, "Right", r, false, taRightJustify); })},
+         {"... right, RTL",
+          text([](TCanvas* c, const TRect& r) { DrawAlignedText(c, "Right", r, true, taRightJustify); })}});
+  s.Row("tabbed and rotated", {100, 60},
+        {{"DrawTabbedText 30, 70", text([](TCanvas* c, const TRect& r) {
+            TStringList stops;
+            stops.Add("30");
+            stops.Add("70");
+            DrawTabbedText("a\tb\tc", &stops, c, 0, r);
+          })},
+         {"DrawRotatedText 0 90 180 270", text([](TCanvas* c, const TRect& r) {
+            const int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
+            const TColor ink = GetButtonTextColor(qvsNormal);
+            DrawRotatedText(c, 0, cx + 2, cy + 2, ink, "0");
+            DrawRotatedText(c, 900, cx + 2, cy - 2, ink, "90");
+            DrawRotatedText(c, 1800, cx - 2, cy - 2, ink, "180");
+            DrawRotatedText(c, 2700, cx - 2, cy + 2, ink, "270");
+          })},
+         {"DrawTextWithGlow, wrapped", text([=](TCanvas* c, const TRect& r) {
+            DrawTextWithGlow(c, r, "Glowing text over lines", true, false, 255, true, 4, glow, 0,
+                             DT_CENTER | DT_WORDBREAK);
+          })},
+         {"DrawFittedTextWithGlow", text([=](TCanvas* c, const TRect& r) {
+            DrawFittedTextWithGlow(c, "Fitted glowing text that is far too long for this box", r, true, 255, true, 4,
+                                   glow, 0, false, false);
+          })}});
+}
+
 void DrawSheet(TCanvas* Canvas, const std::string& Title, int* Height) {
   Sheet s(Canvas);
   s.Title(Title);
@@ -443,6 +653,7 @@ void DrawSheet(TCanvas* Canvas, const std::string& Title, int* Height) {
   TabSections(s);
   GlyphSections(s);
   GlowSections(s);
+  TextLayoutSections(s);
   *Height = s.Height();
 }
 

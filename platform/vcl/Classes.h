@@ -10,3 +10,6 @@
 #include "Strings.h"
 #include "SysUtils.h"
 #include "gdi/Types.h"
+
+// The horizontal alignment of a text in its box.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
