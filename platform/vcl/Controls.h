@@ -703,6 +703,10 @@ class TWinControl : public TControl {
   bool FShowing = false;
   bool FInitialized = false;
   // Set by PaintControls while it paints the windowed children into a copy.
+  // PaintTo runs: the child windows are painted into the copy, once (by PaintControls when
+  // the control's own painting calls it, else by PaintTo itself). Other copies (a grab, a
+  // child capturing its background) paint the control alone.
+  bool FPaintingTo = false;
   bool FCopiedWinControls = false;
 
   friend class TControl;

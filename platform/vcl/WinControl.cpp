@@ -590,7 +590,7 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
       c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
     }
   }
-  if (copy) {
+  if (copy && FPaintingTo && !FCopiedWinControls) {
     // A copy has no child windows of its own: they are painted into it.
     FCopiedWinControls = true;
     for (int j = GraphicCount(); j < ControlCount(); ++j) {
@@ -602,11 +602,14 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   if (!LiveDC(DC)) return;
+  const bool wasCopy = FControlState.Contains(csPaintCopy), wasPaintingTo = FPaintingTo;
   FControlState += csPaintCopy;
+  FPaintingTo = true;
   const int saved = SaveDC(DC);
   Finally restore{[&] {
     RestoreDC(DC, saved);
-    FControlState -= csPaintCopy;
+    if (!wasCopy) FControlState -= csPaintCopy;
+    FPaintingTo = wasPaintingTo;
     FCopiedWinControls = false;
   }};
   OffsetViewportOrgEx(DC, X, Y, nullptr);

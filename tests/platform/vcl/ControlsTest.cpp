@@ -374,6 +374,25 @@ TEST_F(ControlsTest, PaintToDrawsTheControlWithBothKindsOfChildren) {
   SaveIfFailed(canvas, "paintto");
 }
 
+// A grab paints every window of a tree itself; a copy made outside PaintTo must not paint
+// the child windows again (each would be painted once per level above it).
+TEST_F(ControlsTest, ACopyOutsidePaintToPaintsTheControlWithoutItsChildWindows) {
+  auto* panel = Make<TWinControl>(Host, "Panel", {10, 10, 110, 70});
+  panel->SetControlStyle(panel->ControlStyle() + csAcceptsControls);
+  panel->SetColor(clYellow);
+  Make<TSwatch>(panel, "Swatch", {5, 5, 25, 25});
+  auto* window = Make<TWinControl>(panel, "Window", {50, 10, 80, 40});
+  window->SetColor(clBlue);
+  TestCanvas canvas(100, 60, 0xFF000000u);
+  panel->SetControlState(panel->ControlState() + csPaintCopy);
+  panel->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.DC()), 0);
+  panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas.DC()), 0);
+  panel->SetControlState(panel->ControlState() - csPaintCopy);
+  EXPECT_EQ(canvas.Color(10, 10), COLORREF(clRed));     // graphic children belong to the copy
+  EXPECT_EQ(canvas.Color(60, 20), COLORREF(clYellow));  // the child window does not
+  SaveIfFailed(canvas, "copy-without-child-windows");
+}
+
 TEST_F(ControlsTest, AClickNeedsPressAndReleaseOnTheControl) {
   struct Case {
     bool Windowed;
