@@ -275,7 +275,8 @@ void TgxAnimationList::Remove(TgxAnimation* Item) {
   std::erase(FAnimationList, Item);
 }
 
-void TgxAnimationList::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent*) const {
+void TgxAnimationList::GetChildren(const TGetChildProc& Proc, TComponent* Root) const {
   if (!Proc) return;
   for (TgxAnimation* item : std::vector<TgxAnimation*>(FAnimationList)) Proc(item);
+  TComponent::GetChildren(Proc, Root);
 }

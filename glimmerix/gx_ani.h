@@ -84,10 +84,10 @@ class TgxAnimation : public TgxAnimationRec {
   // Renames, then tells OnInternalChange.
   void SetName(const String& NewName) override;
   // An animation is stored inside its list.
-  bool HasParent() const { return true; }
-  TComponent* GetParentComponent() const;
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
   // Leaves the current list; joins Value when it is a list.
-  void SetParentComponent(TComponent* Value);
+  void SetParentComponent(TComponent* Value) override;
 
   TNotifyEvent OnStart;
   TNotifyEvent OnFinish;
@@ -137,9 +137,9 @@ class TgxAnimationList : public TComponent {
   void Insert(TgxAnimation* Item);
   // The animation leaves this list (not freed).
   void Remove(TgxAnimation* Item);
-  // Hands every animation to Proc (the form writer), in list order; a list has no other
-  // children to store.
-  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) const;
+  // Hands every animation to Proc (the form writer), in list order, then the inherited
+  // children.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override;
 
  private:
   std::vector<TgxAnimation*> FAnimationList;

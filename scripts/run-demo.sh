@@ -2,7 +2,9 @@
 # Runs the demo (build/release/demo) on the display. Without a display it runs it on a
 # virtual one for a few seconds, takes a screenshot of that display (out/demo.png) and
 # closes it through its close button. Either way it writes the demo window as painted
-# off-screen (out/Windows.png) and the drawing sheet (out/gdi-sheet.png).
+# off-screen (out/<style>.png), the drawing sheet (out/gdi-sheet.png) and the sheets of
+# the style elements, the drawing toolkit and the transition effects (out/styles/,
+# out/elements/, out/effects/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 readonly bin=build/release
@@ -58,6 +60,10 @@ mkdir -p out
 echo "demo: wrote out/gdi-sheet.png"
 "$bin/style-gallery" --out out/styles > /dev/null
 echo "demo: wrote out/styles/ (every style element in every state, one sheet per style)"
+"$bin/element-sheet" --out out/elements > /dev/null
+echo "demo: wrote out/elements/ (the drawing toolkit's routines in every state, one sheet per style)"
+"$bin/effect-gallery" --out out/effects > /dev/null
+echo "demo: wrote out/effects/ (every transition effect at 10 to 90 %, straight and turned)"
 # The window in every style and in classic mode.
 "$bin/demo-shots" --out out --style "Windows" --style "Amethyst Kamri" --style "Aqua Light Slate" \
   --style "Glossy" --style "Glow" --style "Onyx Blue" --style "Sky" --style "TabletDark" \

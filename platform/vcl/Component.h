@@ -1,6 +1,7 @@
 // TComponent: ownership, names, component state and removal notifications.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "Persistent.h"
@@ -82,6 +83,15 @@ class TComponent : public TPersistent {
   void SetSubComponent(bool Value);
 
   String GetNamePath() const override { return FName; }
+
+  // Where a stored form nests this component: a component with a parent is written inside
+  // it (controls inside their parent control, animations inside their list).
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* /*Value*/) {}
+  // Hands Proc the components a stored form writes inside this one; Root is the form.
+  using TGetChildProc = std::function<void(TComponent*)>;
+  virtual void GetChildren(const TGetChildProc& /*Proc*/, TComponent* /*Root*/) const {}
 
   // Told about components inserted into or removed from this component's owner tree,
   // and about components freed that this one asked FreeNotification of. Overrides clear

@@ -387,8 +387,8 @@ class TControl : public TComponent {
   // constraints by M / D; ScaleFactor follows.
   virtual void ChangeScale(int M, int D, bool isDpiChange = false);
 
-  virtual bool HasParent() const { return true; }
-  virtual TComponent* GetParentComponent() const;
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
   void SetName(const String& NewName) override;
   void Loaded() override;
 
