@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "backend/Headless.h"
+#include "bench/BenchSupport.h"
 #include "gdi/Gdi.h"
 #include "themes/BufferedAnimation.h"
 #include "win/Queue.h"
@@ -20,14 +21,6 @@ namespace {
 constexpr int kWidth = 831;
 constexpr int kHeight = 604;
 constexpr int64_t kBytes = int64_t(kWidth) * kHeight * 4;
-
-// Colour noise, so that no run of pixels is uniform.
-void Noise(std::vector<uint32_t>& pixels, uint32_t seed) {
-  for (uint32_t& p : pixels) {
-    seed = seed * 1664525u + 1013904223u;
-    p = 0xFF000000u | (seed >> 8);
-  }
-}
 
 void BM_BufferedAnimationFrame(benchmark::State& state) {
   SetBackend(nullptr);
@@ -51,7 +44,7 @@ void BM_BufferedAnimationFrame(benchmark::State& state) {
       BeginBufferedAnimation(window, target, &area, BPBF_COMPATIBLEBITMAP, nullptr, &params, &from, &to);
   std::vector<uint32_t> pixels(size_t(kWidth) * kHeight);
   for (HDC dc : {from, to}) {
-    Noise(pixels, dc == from ? 1u : 2u);
+    bench::FillNoise(pixels.data(), pixels.size(), dc == from ? 1u : 2u);
     Surface& s = *LiveDC(dc)->GetSurface();
     for (int y = 0; y < kHeight; ++y) std::memcpy(s.Row(y), &pixels[size_t(y) * kWidth], size_t(kWidth) * 4);
   }
@@ -71,32 +64,22 @@ BENCHMARK(BM_BufferedAnimationFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_PixmanFadeFrame(benchmark::State& state) {
   std::vector<uint32_t> from(size_t(kWidth) * kHeight), to(from.size()), frame(from.size());
-  Noise(from, 1);
-  Noise(to, 2);
-  pixman_image_t* f = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, from.data(), kWidth * 4);
-  pixman_image_t* t = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, to.data(), kWidth * 4);
-  pixman_image_t* d = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, frame.data(), kWidth * 4);
+  bench::FillNoise(from.data(), from.size(), 1);
+  bench::FillNoise(to.data(), to.size(), 2);
+  const bench::PixmanImage f(from.data(), kWidth, kHeight), t(to.data(), kWidth, kHeight),
+      d(frame.data(), kWidth, kHeight);
   const pixman_color_t half{0, 0, 0, 0x8000};
-  pixman_image_t* mask = pixman_image_create_solid_fill(&half);
+  const bench::PixmanImage mask(pixman_image_create_solid_fill(&half));
   for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_SRC, f, nullptr, d, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
-    pixman_image_composite32(PIXMAN_OP_OVER, t, mask, d, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
+    pixman_image_composite32(PIXMAN_OP_SRC, f.Get(), nullptr, d.Get(), 0, 0, 0, 0, 0, 0, kWidth, kHeight);
+    pixman_image_composite32(PIXMAN_OP_OVER, t.Get(), mask.Get(), d.Get(), 0, 0, 0, 0, 0, 0, kWidth, kHeight);
     benchmark::ClobberMemory();
   }
-  for (pixman_image_t* i : {f, t, d, mask}) pixman_image_unref(i);
   state.SetBytesProcessed(state.iterations() * kBytes);
 }
 BENCHMARK(BM_PixmanFadeFrame)->Unit(benchmark::kMicrosecond);
 
-void BM_MemcpyFrame(benchmark::State& state) {
-  std::vector<uint32_t> from(size_t(kWidth) * kHeight), frame(from.size());
-  Noise(from, 1);
-  for (auto _ : state) {
-    std::memcpy(frame.data(), from.data(), size_t(kBytes));
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * kBytes);
-}
+void BM_MemcpyFrame(benchmark::State& state) { bench::MemcpyReference(state, size_t(kBytes)); }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

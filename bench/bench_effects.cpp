@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "gx_effect.h"
 
 namespace {
@@ -30,14 +30,10 @@ const char* const kReference = "Reference/memcpy+pixman_over";
 std::unique_ptr<TgxBitmap> Picture(uint32_t seed) {
   auto b = std::make_unique<TgxBitmap>();
   b->SetSize(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y) {
-    TgxColor* row = b->GetScanLine(y);
-    for (int x = 0; x < kWidth; ++x) {
-      seed = seed * 1664525u + 1013904223u;
-      row[x] = 0xFF000000u | ((seed >> 8) & 0xFFFFFF);
-      if (gxIsKeyColor(row[x])) row[x] ^= 1;
-    }
-  }
+  bench::FillNoise(b->Bits(), kPixels, seed);
+  // The key colour would be taken for a hole.
+  for (size_t n = 0; n < kPixels; ++n)
+    if (gxIsKeyColor(b->Bits()[n])) b->Bits()[n] ^= 1;
   return b;
 }
 
@@ -45,22 +41,19 @@ void BM_Reference(benchmark::State& state) {
   std::vector<uint32_t> old(kPixels), work(kPixels), source(kPixels);
   uint32_t seed = 99;
   for (size_t n = 0; n < kPixels; ++n) {
-    seed = seed * 1664525u + 1013904223u;
-    old[n] = 0xFF000000u | (seed >> 8);
-    // Premultiplied, with alpha neither 0 nor 255 nearly everywhere, as a frame half-way is.
-    const uint32_t a = 1 + (n * 7 + n / kWidth) % 254, c = (seed >> 3) & 0xFF;
-    const uint32_t v = c * a / 255;
-    source[n] = a << 24 | v << 16 | v << 8 | v;
+    const uint32_t noise = bench::NextNoise(seed);
+    old[n] = 0xFF000000u | noise;
+    // Alpha neither 0 nor 255 nearly everywhere, as a frame half-way is.
+    const uint32_t a = 1 + (n * 7 + n / kWidth) % 254, c = noise & 0xFF;
+    source[n] = a << 24 | c << 16 | c << 8 | c;
   }
-  pixman_image_t* src = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, source.data(), kWidth * 4);
-  pixman_image_t* dst = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, work.data(), kWidth * 4);
+  bench::Premultiply(source.data(), kPixels);
+  const bench::PixmanImage src(source.data(), kWidth, kHeight), dst(work.data(), kWidth, kHeight);
   for (auto _ : state) {
     std::memcpy(work.data(), old.data(), kPixels * 4);
-    pixman_image_composite32(PIXMAN_OP_OVER, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
+    pixman_image_composite32(PIXMAN_OP_OVER, src.Get(), nullptr, dst.Get(), 0, 0, 0, 0, 0, 0, kWidth, kHeight);
     benchmark::ClobberMemory();
   }
-  pixman_image_unref(dst);
-  pixman_image_unref(src);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kPixels) * 4);
 }
 
@@ -80,37 +73,17 @@ void BM_Effect(benchmark::State& state, String effect, uint8_t percent) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kPixels) * 4);
 }
 
-// Passes everything on to the display reporter and keeps each run's time per iteration.
-class Collector : public benchmark::BenchmarkReporter {
- public:
-  explicit Collector(benchmark::BenchmarkReporter* display) : FDisplay(display) {}
-  bool ReportContext(const Context& context) override { return FDisplay->ReportContext(context); }
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        Times[run.benchmark_name()] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    FDisplay->ReportRuns(runs);
-  }
-  void Finalize() override { FDisplay->Finalize(); }
-
-  // Seconds of processor time: other work on a shared machine stretches the wall clock.
-  std::map<std::string, double> Times;
-
- private:
-  benchmark::BenchmarkReporter* FDisplay;
-};
-
-void PrintRatios(const std::map<std::string, double>& times) {
-  const auto ref = times.find(kReference);
-  if (ref == times.end()) return;
-  std::vector<std::pair<std::string, double>> rows(times.begin(), times.end());
-  std::erase_if(rows, [](const auto& r) { return r.first == kReference; });
-  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+void PrintRatios(const std::vector<bench::RunTime>& times) {
+  const bench::RunTime* ref = bench::FindRun(times, kReference);
+  if (!ref || ref->CpuSeconds <= 0) return;
+  std::vector<bench::RunTime> rows = times;
+  std::erase_if(rows, [](const bench::RunTime& r) { return r.Name == kReference; });
+  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.CpuSeconds > b.CpuSeconds; });
   std::fprintf(stderr, "\nOne frame of 831 x 543 against memcpy + pixman OVER of the image (%.3f ms), slowest first:\n",
-               ref->second * 1e3);
+               ref->CpuSeconds * 1e3);
   std::fprintf(stderr, "%-46s %10s %8s\n", "effect/percent", "ms", "ratio");
-  for (const auto& [name, seconds] : rows)
-    std::fprintf(stderr, "%-46s %10.3f %8.2f\n", name.c_str(), seconds * 1e3, seconds / ref->second);
+  for (const bench::RunTime& r : rows)
+    std::fprintf(stderr, "%-46s %10.3f %8.2f\n", r.Name.c_str(), r.CpuSeconds * 1e3, r.CpuSeconds / ref->CpuSeconds);
 }
 
 }  // namespace
@@ -131,10 +104,7 @@ int main(int argc, char** argv) {
           ->Unit(benchmark::kMillisecond);
   }
 
-  std::unique_ptr<benchmark::BenchmarkReporter> display(benchmark::CreateDefaultDisplayReporter());
-  Collector collector(display.get());
-  benchmark::RunSpecifiedBenchmarks(&collector);
-  PrintRatios(collector.Times);
+  PrintRatios(bench::RunAndCollectTimes());
   benchmark::Shutdown();
   return 0;
 }

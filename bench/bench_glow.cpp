@@ -3,10 +3,9 @@
 // The blur's cost should hardly depend on the radius. Each benchmark reports ns per pixel.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
-#include <vector>
 
+#include "bench/BenchSupport.h"
 #include "qvDrawUtils/Blur.h"
 #include "qvDrawUtils/Glow.h"
 
@@ -19,12 +18,7 @@ std::unique_ptr<TBitmap> NoisePicture(int W, int H) {
   auto b = std::make_unique<TBitmap>();
   b->SetPixelFormat(pf32bit);
   b->SetSize(W, H);
-  auto* p = static_cast<uint32_t*>(b->ScanLine(0));
-  uint32_t seed = 12345;
-  for (size_t i = 0; i < size_t(W) * size_t(H); ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    p[i] = 0xFF000000u | (seed >> 8);
-  }
+  bench::FillNoise(static_cast<uint32_t*>(b->ScanLine(0)), size_t(W) * size_t(H), 12345);
   return b;
 }
 
@@ -47,11 +41,7 @@ void BM_StackBlur(benchmark::State& state) {
 BENCHMARK(BM_StackBlur)->Arg(5)->Arg(10)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 void Memcpy(benchmark::State& state, int W, int H) {
-  std::vector<uint32_t> from(size_t(W) * size_t(H), 0x80402010u), to(from.size());
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), from.size() * 4);
-    benchmark::ClobberMemory();
-  }
+  bench::MemcpyReference(state, size_t(W) * size_t(H) * 4);
   PerPixel(state, int64_t(W) * H);
 }
 

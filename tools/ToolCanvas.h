@@ -1,8 +1,17 @@
-// A memory DC on a 32-bit top-down DIB of its own, freed at the end of the scope: what the
-// sheet-drawing tools draw on.
+// What the sheet-drawing tools draw on: a memory DC on a 32-bit top-down DIB of its own,
+// freed at the end of the scope, and the font of their labels.
 #pragma once
 
 #include "gdi/Gdi.h"
+
+// The sheets' font: Tahoma, Height as a LOGFONT's (negative: the em height in pixels).
+inline HFONT ToolFont(int Height, int Weight = FW_NORMAL) {
+  LOGFONT lf;
+  lf.lfHeight = Height;
+  lf.lfWeight = Weight;
+  lf.lfFaceName = "Tahoma";
+  return CreateFontIndirect(&lf);
+}
 
 struct ToolCanvas {
   HBITMAP Bitmap = nullptr;

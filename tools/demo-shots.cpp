@@ -13,9 +13,8 @@
 
 #include "app/Unit1.h"
 #include "backend/Headless.h"
-#include "gdi/Png.h"
 #include "themes/StyleManager.h"
-#include "themes/UxTheme.h"
+#include "tools/ToolMain.h"
 
 namespace {
 
@@ -38,14 +37,7 @@ bool Shoot(const std::string& out, const std::string& name) {
     std::fprintf(stderr, "demo-shots: the window was never presented\n");
     return false;
   }
-  const std::string path = (std::filesystem::path(out) / (name + ".png")).string();
-  std::string error;
-  if (!WritePngFile(*shown->Screen, path, &error)) {
-    std::fprintf(stderr, "demo-shots: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-  std::printf("demo-shots: wrote %s (%d x %d)\n", path.c_str(), shown->Screen->Width(), shown->Screen->Height());
-  return true;
+  return WriteToolPng("demo-shots", *shown->Screen, (std::filesystem::path(out) / (name + ".png")).string());
 }
 
 }  // namespace
@@ -77,12 +69,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-  if (ec) {
-    std::fprintf(stderr, "demo-shots: cannot make %s: %s\n", out.c_str(), ec.message().c_str());
-    return 1;
-  }
+  if (!MakeToolFolder("demo-shots", out)) return 1;
 
   Application->Initialize();
   Application->SetMainFormOnTaskbar(true);
@@ -100,10 +87,8 @@ int main(int argc, char** argv) {
   }
   TStyleManager::SetStyle("Windows");
   if (classic && status == 0) {
-    const DWORD themed = GetThemeAppProperties();
-    SetThemeAppProperties(0);
+    const ToolClassicMode themesOff;
     if (!Shoot(out, "Classic")) status = 1;
-    SetThemeAppProperties(themed);
   }
   Application->DestroyComponents();
   return status;

@@ -4,14 +4,12 @@
 // orange picture "B", once as registered and once turned by 90 degrees.
 #include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "gdi/Gdi.h"
 #include "gx_effect.h"
-#include "tools/ToolCanvas.h"
+#include "tools/ToolMain.h"
 
 namespace {
 
@@ -24,14 +22,6 @@ constexpr int kColumns = 5;
 constexpr int kTitleH = 26;
 constexpr int kLabelH = 16;
 constexpr int kRowH = kLabelH + kFrameH + kGap;
-
-HFONT Font(int height, int weight = FW_NORMAL) {
-  LOGFONT lf;
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfFaceName = "Tahoma";
-  return CreateFontIndirect(&lf);
-}
 
 void Text(HDC dc, int x, int y, const String& text, HFONT font, COLORREF color) {
   HGDIOBJ old = SelectObject(dc, font);
@@ -53,7 +43,7 @@ std::unique_ptr<TgxBitmap> Picture(uint32_t top, uint32_t bottom, const char* le
     }
     gxFillRow(b->GetScanLine(y), kFrameW, pixel);
   }
-  HFONT font = Font(-72, FW_BOLD);
+  HFONT font = ToolFont(-72, FW_BOLD);
   HGDIOBJ old = SelectObject(b->DC(), font);
   SetBkMode(b->DC(), TRANSPARENT);
   SetTextColor(b->DC(), ink);
@@ -73,7 +63,7 @@ String FileName(int number, const String& plainName) {
   return name + ".png";
 }
 
-bool WriteSheet(const std::string& dir, int number, TgxProcItem* item) {
+bool WriteSheet(const ToolOutput& out, int number, TgxProcItem* item) {
   const String plainName = item->Name().substr(item->Name().find("- ") + 2);
   const int width = 2 * kMargin + kColumns * kFrameW + (kColumns - 1) * kGap;
   const int height = kMargin + kTitleH + 2 * kRowH + kMargin;
@@ -83,7 +73,7 @@ bool WriteSheet(const std::string& dir, int number, TgxProcItem* item) {
   HBRUSH background = CreateSolidBrush(RGB(245, 245, 245));
   FillRect(dc, &all, background);
   DeleteObject(background);
-  HFONT title = Font(-15, FW_BOLD), label = Font(-11);
+  HFONT title = ToolFont(-15, FW_BOLD), label = ToolFont(-11);
   Text(dc, kMargin, kMargin, IntToStr(number) + ". " + item->Name(), title, RGB(0, 70, 140));
 
   bool ok = true;
@@ -112,36 +102,18 @@ bool WriteSheet(const std::string& dir, int number, TgxProcItem* item) {
   DeleteObject(title);
   DeleteObject(label);
 
-  std::string error;
-  const std::string path = dir + "/" + FileName(number, plainName);
-  if (!WritePngFile(sheet.Pixels(), path, &error)) {
-    std::fprintf(stderr, "effect-gallery: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
+  if (!out.WritePng(sheet.Pixels(), FileName(number, plainName))) return false;
   if (!ok) std::fprintf(stderr, "effect-gallery: %s does not start\n", item->Name().c_str());
-  std::printf("%s\n", path.c_str());
   return ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out;
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) out = argv[++i];
-  if (out.empty()) {
-    std::fprintf(stderr, "usage: effect-gallery --out DIR\n");
-    return 2;
-  }
-  std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-  bool ok = true;
-  try {
+  return RunSheetTool(argc, argv, "effect-gallery", [](const ToolOutput& out) {
+    bool ok = true;
     TgxProcList* list = gxProcList();
     for (int i = 0; list && i < list->Count(); ++i) ok = WriteSheet(out, i + 1, list->Items(i)) && ok;
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "effect-gallery: %s\n", e.Message().c_str());
-    return 1;
-  }
-  return ok ? 0 : 1;
+    return ok;
+  });
 }

@@ -1,15 +1,13 @@
 // Draws every styled element routine of the drawing toolkit in every state, labelled,
 // with the toolkit's glyphs, glow samples and text layouts, once per style and once in
-// classic mode, for people to look at:  element-sheet --out DIR
-// writes DIR/<style name>.png for each style and DIR/Classic.png.
+// classic mode, and a page of what the image collection draws, for people to look at:
+//   element-sheet --out DIR
+// writes DIR/<style name>.png for each style, DIR/Classic.png and DIR/ImageCollection.png.
 //
 // A faint frame just outside each sample shows the rectangle the routine was given, so
 // that drawing past it shows.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,9 +22,9 @@
 #include "qvDrawUtils/Scaling.h"
 #include "qvDrawUtils/Style.h"
 #include "qvDrawUtils/Text.h"
-#include "themes/StyleManager.h"
-#include "themes/UxTheme.h"
-#include "tools/ToolCanvas.h"
+#include "qvImageCollection/BitmapDrawing.h"
+#include "qvImageCollection/ImageCollection.h"
+#include "tools/ToolMain.h"
 #include "vcl/ImgList.h"
 #include "vcl/Strings.h"
 
@@ -641,67 +639,339 @@ void TextLayoutSections(Sheet& s) {
           })}});
 }
 
-void DrawSheet(TCanvas* Canvas, const std::string& Title, int* Height) {
-  Sheet s(Canvas);
+// ---- image collection page ----
+
+const char* const kDrawStyleNames[] = {
+    "idsTile",           "idsStretch",         "idsCenter",          "idsTopLeft",
+    "idsTopRight",       "idsBottomLeft",      "idsBottomRight",     "idsTopTile",
+    "idsLeftTile",       "idsRightTile",       "idsBottomTile",      "idsTopStretch",
+    "idsLeftStretch",    "idsRightStretch",    "idsBottomStretch",   "idsHorzStretchTile",
+    "idsVertStretchTile", "idsHorzCenterStretch", "idsVertCenterStretch", "idsLeftCenter",
+    "idsTopCenter",      "idsRightCenter",     "idsBottomCenter"};
+constexpr int kDrawStyleCount = int(sizeof kDrawStyleNames / sizeof *kDrawStyleNames);
+static_assert(kDrawStyleCount == idsBottomCenter + 1, "a name for every draw style");
+
+// What each part of a test picture looks like.
+enum class Look { Opaque, Translucent };
+
+// A W x H picture with M-pixel borders, so that what is stretched, tiled, cut or moved
+// shows: a dark frame; corner squares in four colours (top left red, top right green,
+// bottom left blue, bottom right orange); edges striped across their length; a checked
+// middle crossed by a diagonal. Translucent: cut-off outer corners, see-through edges
+// and middle. 32-bit premultiplied, or 24-bit.
+std::unique_ptr<TBitmap> FramedPicture(int W, int H, int M, Look Kind, TPixelFormat Format = pf32bit) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(Format);
+  b->SetSize(W, H);
+  const bool see = Kind == Look::Translucent;
+  for (int y = 0; y < H; ++y) {
+    auto* row = static_cast<uint32_t*>(b->ScanLine(y));
+    for (int x = 0; x < W; ++x) {
+      const bool left = x < M, right = x >= W - M, top = y < M, bottom = y >= H - M;
+      const int cornerDistance = std::min(x, W - 1 - x) + std::min(y, H - 1 - y);
+      uint32_t rgb;
+      uint32_t alpha = 255;
+      if ((left || right) && (top || bottom)) {
+        rgb = top ? (left ? 0xE04040 : 0x40B040) : (left ? 0x4060E0 : 0xF0A020);
+        if (see && cornerDistance < 3) alpha = 0;
+      } else if (top || bottom) {
+        rgb = x / 2 % 2 ? 0x8090A8 : 0xD0D8E8;
+        if (see) alpha = 190;
+      } else if (left || right) {
+        rgb = y / 2 % 2 ? 0x8090A8 : 0xD0D8E8;
+        if (see) alpha = 190;
+      } else {
+        const int cx = x - M, cy = y - M;
+        rgb = cx == cy ? 0x806020 : ((cx / 3 + cy / 3) % 2 ? 0xFFF0B0 : 0xB8E4F0);
+        if (see) alpha = 110;
+      }
+      if (x == 0 || y == 0 || x == W - 1 || y == H - 1) rgb = 0x303848;
+      row[x] = alpha << 24 | rgb;
+    }
+  }
+  if (Format == pf32bit) {
+    b->SetAlphaFormat(afDefined);
+    b->SetAlphaFormat(afPremultiplied);
+  }
+  return b;
+}
+
+// A 24 x 24 disc with a white band and a soft edge, premultiplied: an icon to tint.
+std::unique_ptr<TBitmap> IconPicture() {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf32bit);
+  b->SetSize(24, 24);
+  b->SetAlphaFormat(afDefined);
+  for (int y = 0; y < 24; ++y) {
+    auto* row = static_cast<uint32_t*>(b->ScanLine(y));
+    for (int x = 0; x < 24; ++x) {
+      const int alpha = std::clamp(int((11.5 - std::hypot(x - 11.5, y - 11.5)) * 255), 0, 255);
+      row[x] = uint32_t(alpha) << 24 | (std::abs(x - y) < 4 ? 0xFFFFFFu : 0x2070D0u);
+    }
+  }
+  b->SetAlphaFormat(afPremultiplied);
+  return b;
+}
+
+// The picture encoded as a PNG file and read back into a picture, as a stored one is.
+std::unique_ptr<TPicture> PngPicture(TBitmap* Bitmap) {
+  TPngImage png;
+  png.Assign(Bitmap);
+  TMemoryStream file;
+  png.SaveToStream(&file);
+  file.SetPosition(0);
+  auto picture = std::make_unique<TPicture>();
+  picture->LoadFromStream(&file);
+  return picture;
+}
+
+// A light and a darker grey checkerboard in R, to show what blends.
+void Checkers(TCanvas* Canvas, const TRect& R) {
+  for (int y = R.Top; y < R.Bottom; y += 6)
+    for (int x = R.Left; x < R.Right; x += 6) {
+      Canvas->Brush()->SetColor(((x - R.Left) / 6 + (y - R.Top) / 6) % 2 ? TColor(0xB0B0B0) : TColor(0xF0F0F0));
+      Canvas->FillRect({x, y, std::min(x + 6, int(R.Right)), std::min(y + 6, int(R.Bottom))});
+    }
+}
+
+// A red frame just outside R, drawn last so that what reaches past R shows against it.
+void RedFrame(TCanvas* Canvas, const TRect& R) {
+  Canvas->Brush()->SetColor(clRed);
+  Canvas->FrameRect({R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1});
+}
+
+// The items of one page and the cells that draw them.
+class CollectionSamples {
+ public:
+  CollectionSamples() : FImages(nullptr) {}
+
+  // An item holding a copy of Bitmap, clipped to its rectangle unless told otherwise.
+  TqvImageCollectionItem* Add(TBitmap* Bitmap, TqvImageDrawStyle Style, bool Clip = true) {
+    TqvImageCollectionItem* item = FImages.Images()->Add();
+    item->SetBitmap(Bitmap);
+    item->SetDrawStyle(Style);
+    item->BitmapOptions()->SetDrawInClipRect(Clip);
+    return item;
+  }
+  TqvImageCollectionItem* AddPicture(TPicture* Picture, TqvImageDrawStyle Style) {
+    TqvImageCollectionItem* item = FImages.Images()->Add();
+    item->SetPicture(Picture);
+    item->SetDrawStyle(Style);
+    return item;
+  }
+
+  // The item drawn by the collection into the cell's rectangle.
+  Cell Draw(const std::string& Caption, TqvImageCollectionItem* Item, bool OnCheckers = false) const {
+    const TqvImageCollection* images = &FImages;
+    const int index = Item->Index();
+    return {Caption, [=](TCanvas* c, const TRect& r) {
+              if (OnCheckers) Checkers(c, r);
+              images->Draw(c, r, index, 1);
+            }};
+  }
+  // The item drawn into the part of the cell's rectangle that Part picks, framed in red.
+  Cell DrawInto(const std::string& Caption, TqvImageCollectionItem* Item,
+                std::function<TRect(const TRect&)> Part) const {
+    const TqvImageCollection* images = &FImages;
+    const int index = Item->Index();
+    return {Caption, [=](TCanvas* c, const TRect& r) {
+              const TRect target = Part(r);
+              images->Draw(c, target, index, 1);
+              RedFrame(c, target);
+            }};
+  }
+  const TqvImageCollection& Images() const { return FImages; }
+
+ private:
+  TqvImageCollection FImages;
+};
+
+void SetMargins(TqvImageCollectionItem* Item, int L, int T, int R, int B) {
+  TqvBitmapOptions* o = Item->BitmapOptions();
+  o->SetLeftMargin(L);
+  o->SetTopMargin(T);
+  o->SetRightMargin(R);
+  o->SetBottomMargin(B);
+}
+
+TRect TopLeftPart(const TRect& R, int W, int H) { return {R.Left, R.Top, R.Left + W, R.Top + H}; }
+
+void DrawStyleSections(Sheet& s, CollectionSamples& c, TBitmap* Picture) {
+  s.Heading("Draw styles: a 24 x 24 picture into 100 x 60, clipped to it (DrawInClipRect)", false);
+  std::vector<Cell> cells;
+  for (int style = 0; style < kDrawStyleCount; ++style)
+    cells.push_back(c.Draw(kDrawStyleNames[style], c.Add(Picture, TqvImageDrawStyle(style))));
+  s.Row("TqvImageCollection.Draw", {100, 60}, cells);
+
+  cells.clear();
+  for (TqvImageDrawStyle style : {idsTile, idsTopTile, idsRightTile, idsBottomTile, idsHorzStretchTile,
+                                  idsVertStretchTile})
+    cells.push_back(c.DrawInto(kDrawStyleNames[style], c.Add(Picture, style, false),
+                               [](const TRect& r) { return TopLeftPart(r, 60, 36); }));
+  s.Row("not clipped, into 60 x 36 (red)", {100, 60}, cells);
+
+  s.Heading("Tile offsets (TileOffsetX, TileOffsetY): extra gaps between tiles", false);
+  cells.clear();
+  struct Offsets {
+    TqvImageDrawStyle Style;
+    int X, Y;
+  };
+  for (const Offsets& o : {Offsets{idsTile, 4, 4}, Offsets{idsTile, 10, 0}, Offsets{idsTile, -8, -8},
+                           Offsets{idsTopTile, 6, 0}, Offsets{idsLeftTile, 0, 6}, Offsets{idsHorzStretchTile, 6, 0},
+                           Offsets{idsVertStretchTile, 0, 6}}) {
+    TqvImageCollectionItem* item = c.Add(Picture, o.Style);
+    item->SetTileOffsetX(o.X);
+    item->SetTileOffsetY(o.Y);
+    cells.push_back(c.Draw(std::string(kDrawStyleNames[o.Style] + 3) + " " + std::to_string(o.X) + ", " +
+                               std::to_string(o.Y),
+                           item));
+  }
+  s.Row("the gaps show the ground", {100, 60}, cells);
+}
+
+void NinePartSections(Sheet& s, CollectionSamples& c, TBitmap* Opaque, TBitmap* Translucent, TBitmap* Opaque24) {
+  s.Heading("Nine parts: a 30 x 30 picture, margins 8", false);
+  auto nine = [&](TBitmap* Picture, const std::function<void(TqvBitmapOptions*)>& Options = {}) {
+    TqvImageCollectionItem* item = c.Add(Picture, idsTile);
+    SetMargins(item, 8, 8, 8, 8);
+    if (Options) Options(item->BitmapOptions());
+    return item;
+  };
+  s.Row("stretch and tile", {100, 60},
+        {c.Draw("default", nine(Opaque)),
+         c.Draw("StretchBorder", nine(Opaque, [](TqvBitmapOptions* o) { o->SetStretchBorder(true); })),
+         c.Draw("Stretch off", nine(Opaque, [](TqvBitmapOptions* o) { o->SetStretch(false); })),
+         c.Draw("tiled, StretchBorder", nine(Opaque,
+                                             [](TqvBitmapOptions* o) {
+                                               o->SetStretch(false);
+                                               o->SetStretchBorder(true);
+                                             })),
+         c.Draw("DrawOnlyBorder", nine(Opaque, [](TqvBitmapOptions* o) { o->SetDrawOnlyBorder(true); })),
+         c.DrawInto("into 20 x 14", nine(Opaque), [](const TRect& r) { return TopLeftPart(r, 20, 14); }),
+         c.Draw("24-bit", nine(Opaque24))});
+  TqvImageCollectionItem* blended = nine(Translucent);
+  const int blendedIndex = blended->Index();
+  const TqvImageCollection* images = &c.Images();
+  s.Row("alpha-blended, on a checked ground", {100, 60},
+        {c.Draw("flags from pixels", blended, true),
+         c.Draw("DrawOnlyBorder",
+                nine(Translucent, [](TqvBitmapOptions* o) { o->SetDrawOnlyBorder(true); }), true),
+         c.Draw("Stretch off", nine(Translucent, [](TqvBitmapOptions* o) { o->SetStretch(false); }), true),
+         {"DrawBitmap, alpha 128",
+          [=](TCanvas* cv, const TRect& r) {
+            Checkers(cv, r);
+            images->DrawBitmap(cv, r, blendedIndex, 128);
+          }},
+         {"DrawNinePartBitmap", [=](TCanvas* cv, const TRect& r) { DrawNinePartBitmap(8, 8, 8, r, cv, Opaque, 8); }}});
+
+  s.Heading("Three parts: margins on one axis only", false);
+  auto three = [&](TBitmap* Picture, TqvImageDrawStyle Style, bool Vertical, int Offset = 0) {
+    TqvImageCollectionItem* item = c.Add(Picture, Style);
+    SetMargins(item, Vertical ? 0 : 8, Vertical ? 8 : 0, Vertical ? 0 : 8, Vertical ? 8 : 0);
+    item->SetTileOffsetX(Offset);
+    item->SetTileOffsetY(Offset);
+    return item;
+  };
+  struct Axis {
+    const char* Name;
+    bool Vertical;
+    TqvImageDrawStyle Stretched, Tiled, Repeated;
+  };
+  for (const Axis& a : {Axis{"top and bottom margins", true, idsLeftStretch, idsRightTile, idsHorzStretchTile},
+                        Axis{"left and right margins", false, idsTopStretch, idsBottomTile, idsVertStretchTile}})
+    s.Row(a.Name, {100, 60},
+          {c.Draw("idsTile: centred", three(Opaque, idsTile, a.Vertical)),
+           c.Draw(kDrawStyleNames[a.Stretched], three(Opaque, a.Stretched, a.Vertical)),
+           c.Draw(kDrawStyleNames[a.Tiled], three(Opaque, a.Tiled, a.Vertical)),
+           c.Draw(std::string(kDrawStyleNames[a.Repeated]) + " 4", three(Opaque, a.Repeated, a.Vertical, 4)),
+           c.Draw("blended", three(Translucent, idsTile, a.Vertical), true)});
+  TqvImageCollectionItem* leftOnly = c.Add(Opaque, idsCenter);
+  SetMargins(leftOnly, 8, 0, 0, 0);
+  s.Row("left margin alone: the draw style", {100, 60}, {c.Draw("idsCenter", leftOnly)});
+}
+
+void ImageKindSections(Sheet& s, CollectionSamples& c, TBitmap* Opaque24, TBitmap* Translucent) {
+  s.Heading("Bitmap and picture items", false);
+  const TqvImageDrawStyle styles[] = {idsTile, idsStretch, idsCenter, idsBottomRight, idsRightStretch,
+                                      idsHorzCenterStretch};
+  std::vector<Cell> bitmapCells, pngCells;
+  const std::unique_ptr<TPicture> png = PngPicture(Translucent);
+  for (TqvImageDrawStyle style : styles) {
+    bitmapCells.push_back(c.Draw(kDrawStyleNames[style], c.Add(Opaque24, style)));
+    pngCells.push_back(c.Draw(kDrawStyleNames[style], c.AddPicture(png.get(), style), true));
+  }
+  s.Row("24-bit bitmap", {100, 60}, bitmapCells);
+  s.Row("PNG picture, on a checked ground", {100, 60}, pngCells);
+
+  s.Heading("Tints (Color): every pixel in one colour, alpha kept", false);
+  const std::unique_ptr<TBitmap> icon = IconPicture();
+  std::vector<Cell> cells;
+  struct Tint {
+    const char* Name;
+    TColor Color;
+  };
+  for (const Tint& t : {Tint{"clFuchsia: none", clFuchsia}, Tint{"clRed", clRed}, Tint{"clNavy", clNavy},
+                        Tint{"clHighlight", clHighlight}, Tint{"clBtnText", clBtnText}}) {
+    TqvImageCollectionItem* item = c.Add(icon.get(), idsCenter);
+    item->SetColor(t.Color);
+    cells.push_back(c.Draw(t.Name, item));
+  }
+  TqvImageCollectionItem* back = c.Add(icon.get(), idsCenter);
+  back->SetColor(clRed);
+  back->SetColor(clFuchsia);
+  cells.push_back(c.Draw("clRed, then clFuchsia", back));
+  TqvImageCollectionItem* tiled = c.Add(icon.get(), idsTile);
+  tiled->SetColor(clGreen);
+  cells.push_back(c.Draw("clGreen, idsTile", tiled, true));
+  s.Row("a 24 x 24 icon, idsCenter", {60, 40}, cells);
+}
+
+// Answers the page's height; with no DC it only measures.
+int DrawImageCollectionPage(HDC DC) {
+  TCanvas canvas;
+  if (DC) canvas.SetHandle(DC);
+  Sheet s(DC ? &canvas : nullptr);
+  s.Title("Image collection: draw styles, nine and three parts, tiles, tints");
+  CollectionSamples c;
+  const std::unique_ptr<TBitmap> small = FramedPicture(24, 24, 6, Look::Opaque);
+  const std::unique_ptr<TBitmap> opaque = FramedPicture(30, 30, 8, Look::Opaque);
+  const std::unique_ptr<TBitmap> translucent = FramedPicture(30, 30, 8, Look::Translucent);
+  const std::unique_ptr<TBitmap> opaque24 = FramedPicture(30, 30, 8, Look::Opaque, pf24bit);
+  DrawStyleSections(s, c, small.get());
+  NinePartSections(s, c, opaque.get(), translucent.get(), opaque24.get());
+  ImageKindSections(s, c, opaque24.get(), translucent.get());
+  canvas.SetHandle(nullptr);
+  return s.Height();
+}
+
+// Answers the sheet's height; with no DC it only measures.
+int DrawSheet(HDC DC, const std::string& Title) {
+  TCanvas canvas;
+  if (DC) canvas.SetHandle(DC);
+  Sheet s(DC ? &canvas : nullptr);
   s.Title(Title);
   FrameSections(s);
   ButtonSections(s);
   ArrowSections(s);
-  CheckBoxSections(s, Canvas);
+  CheckBoxSections(s, DC ? &canvas : nullptr);
   SelectionSections(s);
   PaneSections(s);
   TabSections(s);
   GlyphSections(s);
   GlowSections(s);
   TextLayoutSections(s);
-  *Height = s.Height();
-}
-
-bool WriteSheet(const std::string& Dir, const std::string& Name, const std::string& Title) {
-  int height = 0;
-  DrawSheet(nullptr, Title, &height);
-  ToolCanvas pixels(kSheetWidth, height);
-  {
-    TCanvas canvas;
-    canvas.SetHandle(pixels.DC);
-    DrawSheet(&canvas, Title, &height);
-    canvas.SetHandle(nullptr);
-  }
-  std::string error;
-  const std::string path = Dir + "/" + Name + ".png";
-  if (!WritePngFile(pixels.Pixels(), path, &error)) {
-    std::fprintf(stderr, "element-sheet: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-  std::printf("%s\n", path.c_str());
-  return true;
+  canvas.SetHandle(nullptr);
+  return s.Height();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out;
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) out = argv[++i];
-  if (out.empty()) {
-    std::fprintf(stderr, "usage: element-sheet --out DIR\n");
-    return 2;
-  }
-  std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-  bool ok = true;
-  try {
-    for (const String& name : TStyleManager::StyleNames()) {
-      TStyleManager::SetStyle(name);
-      ok = WriteSheet(out, name, name + (name == "Windows" ? " (system style)" : "")) && ok;
-    }
-    TStyleManager::SetStyle("Windows");
-    SetThemeAppProperties(0);
-    ok = WriteSheet(out, "Classic", "Classic mode (themes switched off)") && ok;
-    SetThemeAppProperties(STAP_VALIDBITS);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "element-sheet: %s\n", e.Message().c_str());
-    return 1;
-  }
-  return ok ? 0 : 1;
+  return RunSheetTool(argc, argv, "element-sheet", [](const ToolOutput& out) {
+    const bool sheets = ForEachStyle([&](const String& name, const String& title) {
+      return out.WriteMeasuredSheet(name + ".png", kSheetWidth, [&](HDC dc) { return DrawSheet(dc, title); });
+    });
+    // The collection draws the same in every style.
+    return out.WriteMeasuredSheet("ImageCollection.png", kSheetWidth, DrawImageCollectionPage) && sheets;
+  });
 }

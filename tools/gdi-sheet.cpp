@@ -8,6 +8,7 @@
 
 #include "gdi/Gdi.h"
 #include "tools/ToolCanvas.h"
+#include "tools/ToolMain.h"
 
 namespace {
 
@@ -410,11 +411,5 @@ int main(int argc, char** argv) {
   s.FrameControls(280);
   s.Text(430);
   s.Blits(760);
-  std::string error;
-  if (!WritePngFile(sheet.Pixels(), out, &error)) {
-    std::fprintf(stderr, "gdi-sheet: %s\n", error.c_str());
-    return 1;
-  }
-  std::printf("gdi-sheet: wrote %s\n", out.c_str());
-  return 0;
+  return WriteToolPng("gdi-sheet", sheet.Pixels(), out) ? 0 : 1;
 }

@@ -2,15 +2,11 @@
 // once in classic mode, for people to look at:  style-gallery --out DIR
 // writes DIR/<style name>.png for each style and DIR/Classic.png.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <string>
 
 #include "gdi/Gdi.h"
-#include "tools/ToolCanvas.h"
 #include "themes/StyleManager.h"
-#include "themes/UxTheme.h"
+#include "tools/ToolMain.h"
 
 namespace {
 
@@ -19,14 +15,7 @@ constexpr int kCellWidth = 176;
 constexpr int kMargin = 12;
 constexpr int kMaxSampleWidth = 150;
 constexpr int kMaxSampleHeight = 64;
-
-HFONT Font(int height, int weight = FW_NORMAL) {
-  LOGFONT lf;
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfFaceName = "Tahoma";
-  return CreateFontIndirect(&lf);
-}
+constexpr int kSheetWidth = 2 * kMargin + kColumns * kCellWidth;
 
 // The size an element is shown at: its natural size where it has one, else a size that
 // suits its family.
@@ -62,22 +51,24 @@ bool ShowsText(const String& family) {
 }
 
 // One sheet: a heading per enumeration, then every value that draws something in a grid.
-void DrawSheet(HDC dc, int width, int* height, const String& title, bool draw) {
+// Answers its height; with no DC it only measures.
+int DrawSheet(HDC dc, const String& title) {
+  const bool draw = dc != nullptr;
   TCustomStyleServices* style = StyleServices();
   const COLORREF ground = COLORREF(style->GetSystemColor(clBtnFace));
   const COLORREF ink = COLORREF(style->GetSystemColor(clBtnText));
   const COLORREF outlineColor = style->IsDark() ? RGB(0x50, 0x40, 0x60) : RGB(0xD8, 0xC8, 0xE8);
   if (draw) {
     HBRUSH b = CreateSolidBrush(ground);
-    RECT all{0, 0, width, *height};
+    RECT all{0, 0, kSheetWidth, GetDeviceCaps(dc, VERTRES)};
     FillRect(dc, &all, b);
     DeleteObject(b);
   }
-  HFONT label = Font(-10), heading = Font(-13, FW_BOLD), sample = Font(-11);
+  HFONT label = ToolFont(-10), heading = ToolFont(-13, FW_BOLD), sample = ToolFont(-11);
   SetBkMode(dc, TRANSPARENT);
   int y = kMargin;
   if (draw) {
-    SelectObject(dc, Font(-18, FW_BOLD));
+    SelectObject(dc, ToolFont(-18, FW_BOLD));
     SetTextColor(dc, ink);
     TextOut(dc, kMargin, y, title);
     DeleteObject(SelectObject(dc, label));
@@ -129,53 +120,16 @@ void DrawSheet(HDC dc, int width, int* height, const String& title, bool draw) {
   DeleteObject(label);
   DeleteObject(heading);
   DeleteObject(sample);
-  *height = y + kMargin;
-}
-
-bool WriteSheet(const std::string& dir, const String& name, const String& title) {
-  const int width = 2 * kMargin + kColumns * kCellWidth;
-  int height = 0;
-  {
-    ToolCanvas measure(1, 1);
-    DrawSheet(measure.DC, width, &height, title, false);
-  }
-  ToolCanvas canvas(width, height);
-  DrawSheet(canvas.DC, width, &height, title, true);
-  std::string error;
-  const std::string path = dir + "/" + name + ".png";
-  if (!WritePngFile(canvas.Pixels(), path, &error)) {
-    std::fprintf(stderr, "style-gallery: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-  std::printf("%s\n", path.c_str());
-  return true;
+  return y + kMargin;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out;
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) out = argv[++i];
-  if (out.empty()) {
-    std::fprintf(stderr, "usage: style-gallery --out DIR\n");
-    return 2;
-  }
-  std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-  bool ok = true;
-  try {
-    for (const String& name : TStyleManager::StyleNames()) {
-      TStyleManager::SetStyle(name);
-      ok = WriteSheet(out, name, name + (name == "Windows" ? " (system style)" : "")) && ok;
-    }
-    TStyleManager::SetStyle("Windows");
-    SetThemeAppProperties(0);
-    ok = WriteSheet(out, "Classic", "Classic mode (themes switched off)") && ok;
-    SetThemeAppProperties(STAP_VALIDBITS);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "style-gallery: %s\n", e.Message().c_str());
-    return 1;
-  }
-  return ok ? 0 : 1;
+  return RunSheetTool(argc, argv, "style-gallery", [](const ToolOutput& out) {
+    return ForEachStyle([&](const String& name, const String& title) {
+      return out.WriteMeasuredSheet(name + ".png", kSheetWidth,
+                                    [&](HDC dc) { return DrawSheet(dc, title); });
+    });
+  });
 }
