@@ -106,7 +106,9 @@ bool IdentToColor(const String& Ident, TColor& Color) {
 String ColorToString(TColor Color) {
   String ident;
   if (ColorToIdent(Color, ident)) return ident;
-  return "$" + IntToHex(Color, 8);
+  String text = "$";
+  text += IntToHex(Color, 8);  // appended, not "$" + ...: GCC 12 warns falsely at -O3
+  return text;
 }
 
 TColor StringToColor(const String& S) {

@@ -350,7 +350,7 @@ void DrawBlock(const TContent& C, const TBlockStyle& S, const TDecorations& D) {
   int spacing;
   Measure(C, (S.NoPrefixMeasure ? DT_NOPREFIX : prefix) | wrap, glyph, spacing, text);
   C.Canvas->Brush()->SetStyle(bsClear);
-  int gx, gy, tx, ty;
+  int gx = 0, gy = 0, tx = 0, ty = 0;
   CalcGlyphTextLayout(C.Layout, C.R, glyph.cx, glyph.cy, text.cx, text.cy, C.Margin, spacing, gx, gy, tx, ty);
   if (S.RaiseText) --ty;
   const TPlaced placed{Bounds(gx, gy, glyph.cx, glyph.cy), Bounds(tx, ty, text.cx, text.cy), glyph.cx > 0,
@@ -388,7 +388,7 @@ bool DrawWrapped(const TContent& C, const TGlow* Glow) {
   int spacing;
   Measure(C, DT_WORDBREAK | (C.NoPrefix ? DT_NOPREFIX : 0), glyph, spacing, text);
   C.Canvas->Brush()->SetStyle(bsClear);
-  int gx, gy, tx, ty;
+  int gx = 0, gy = 0, tx = 0, ty = 0;
   CalcGlyphWrappedTextLayout(C.Layout, C.R, glyph.cx, glyph.cy, text.cx, text.cy, C.Margin, spacing, gx, gy, tx, ty);
   const TRect box = Bounds(tx, ty, text.cx, text.cy);
   bool shortened;
