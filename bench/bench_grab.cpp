@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "backend/Backend.h"
 #include "gx_grab.h"
 #include "qvControls/CustomControl.h"
@@ -111,14 +111,7 @@ Scene& TheScene() {
   return scene;
 }
 
-void BM_Memcpy(benchmark::State& state) {
-  std::vector<uint32_t> src(size_t(kWidth) * kHeight, 0xFF336699u), dst(src.size());
-  for (auto _ : state) {
-    std::memcpy(dst.data(), src.data(), size_t(kBytes));
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * kBytes);
-}
+void BM_Memcpy(benchmark::State& state) { bench::MemcpyReference(state, size_t(kBytes)); }
 
 void BM_GrabControlImage(benchmark::State& state) {
   TBoard* board = TheScene().Board;
@@ -142,26 +135,6 @@ void BM_PaintTo(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * kBytes);
 }
 
-// Keeps what the display reporter shows, and each benchmark's processor time per iteration.
-class Collector : public benchmark::BenchmarkReporter {
- public:
-  explicit Collector(benchmark::BenchmarkReporter* Display) : FDisplay(Display) {}
-  bool ReportContext(const Context& context) override { return FDisplay->ReportContext(context); }
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        Times[run.benchmark_name()] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    FDisplay->ReportRuns(runs);
-  }
-  void Finalize() override { FDisplay->Finalize(); }
-
-  // Seconds of processor time: other work on a shared machine stretches the wall clock.
-  std::map<std::string, double> Times;
-
- private:
-  benchmark::BenchmarkReporter* FDisplay;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -171,14 +144,12 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("GrabControlImage", BM_GrabControlImage)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("PaintTo", BM_PaintTo)->Unit(benchmark::kMicrosecond);
 
-  std::unique_ptr<benchmark::BenchmarkReporter> display(benchmark::CreateDefaultDisplayReporter());
-  Collector collector(display.get());
-  benchmark::RunSpecifiedBenchmarks(&collector);
-  if (auto ref = collector.Times.find(kReference); ref != collector.Times.end()) {
-    std::fprintf(stderr, "\n831 x 543 with 30 children against memcpy of the image (%.1f us):\n", ref->second * 1e6);
-    for (const auto& [name, seconds] : collector.Times)
-      if (name != kReference)
-        std::fprintf(stderr, "%-20s %10.1f us %8.1f x\n", name.c_str(), seconds * 1e6, seconds / ref->second);
+  const std::vector<bench::RunTime> times = bench::RunAndCollectTimes();
+  if (const bench::RunTime* ref = bench::FindRun(times, kReference)) {
+    std::fprintf(stderr, "\n831 x 543 with 30 children against memcpy of the image (%.1f us):\n", ref->CpuSeconds * 1e6);
+    for (const bench::RunTime& t : times)
+      if (&t != ref)
+        std::fprintf(stderr, "%-20s %10.1f us %8.1f x\n", t.Name.c_str(), t.CpuSeconds * 1e6, t.CpuSeconds / ref->CpuSeconds);
   }
   benchmark::Shutdown();
   return 0;
