@@ -3,11 +3,9 @@
 // over in the middle, stopping, the window going away, and bad input.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "gdi/Gdi.h"
 #include "support/Canvas.h"
+#include "support/Colors.h"
 #include "support/WinTest.h"
 #include "themes/BufferedAnimation.h"
 #include "win/Paint.h"
@@ -23,24 +21,6 @@ void Fill(HDC dc, const RECT& r, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dc, &r, brush);
   DeleteObject(brush);
-}
-
-// The linear blend of two colours at progress p, per channel.
-COLORREF Blend(COLORREF from, COLORREF to, double p) {
-  auto channel = [&](int shift) {
-    const double f = (from >> shift) & 0xFF, t = (to >> shift) & 0xFF;
-    return COLORREF(std::lround(f + (t - f) * p)) << shift;
-  };
-  return channel(0) | channel(8) | channel(16);
-}
-
-::testing::AssertionResult Near(COLORREF actual, COLORREF expected, int tolerance = 1) {
-  for (int shift : {0, 8, 16}) {
-    const int a = int((actual >> shift) & 0xFF), e = int((expected >> shift) & 0xFF);
-    if (std::abs(a - e) > tolerance)
-      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
-  }
-  return ::testing::AssertionSuccess();
 }
 
 class BufferedAnimationTest : public WinTest {
@@ -107,7 +87,7 @@ TEST_F(BufferedAnimationTest, AFadeBlendsLinearlyOnTheClockThenPaintsTheNewImage
     now = f.At;
     target.Fill(0xFFFFFFFFu);
     EXPECT_TRUE(BufferedPaintRenderAnimation(Window, target.DC()));
-    EXPECT_TRUE(Near(target.Color(25, 15), Blend(kOld, kNew, f.At / 100.0))) << "at " << f.At;
+    EXPECT_TRUE(NearColor(target.Color(25, 15), LinearBlend(kOld, kNew, f.At / 100.0))) << "at " << f.At;
     EXPECT_EQ(target.InkBounds(0xFFFFFFFFu), kArea);
   }
   Backend().Advance(1);
@@ -140,7 +120,7 @@ TEST_F(BufferedAnimationTest, ATimerAsksTheWindowForFramesUntilTheFadeIsOver) {
   Backend().Advance(15);
   Run();
   EXPECT_EQ(paints, 1);
-  EXPECT_TRUE(Near(last, Blend(kOld, kNew, 15 / 60.0)));
+  EXPECT_TRUE(NearColor(last, LinearBlend(kOld, kNew, 15 / 60.0)));
   Backend().Advance(15);
   Run();
   EXPECT_EQ(paints, 2);
@@ -182,7 +162,7 @@ TEST_F(BufferedAnimationTest, ANewFadeDuringAFadeStartsFromTheFrameOnScreen) {
   TestCanvas target(60, 40, 0xFFFFFFFFu);
   StartFade(target.DC(), 100);
   Backend().Advance(40);
-  const COLORREF shown = Blend(kOld, kNew, 0.4);
+  const COLORREF shown = LinearBlend(kOld, kNew, 0.4);
   BP_ANIMATIONPARAMS params;
   params.dwDuration = 100;
   HDC from = reinterpret_cast<HDC>(1), to = nullptr;
@@ -192,11 +172,11 @@ TEST_F(BufferedAnimationTest, ANewFadeDuringAFadeStartsFromTheFrameOnScreen) {
   EXPECT_EQ(from, nullptr) << "the service holds the starting image itself";
   Fill(to, kArea, kOld);  // back to the old look
   ASSERT_EQ(EndBufferedAnimation(a, TRUE), S_OK);
-  EXPECT_TRUE(Near(target.Color(20, 10), shown));
+  EXPECT_TRUE(NearColor(target.Color(20, 10), shown));
   EXPECT_EQ(BufferedAnimationCount(), 1u) << "the new fade replaced the old one";
   Backend().Advance(50);
   ASSERT_TRUE(BufferedPaintRenderAnimation(Window, target.DC()));
-  EXPECT_TRUE(Near(target.Color(20, 10), Blend(shown, kOld, 0.5), 2));
+  EXPECT_TRUE(NearColor(target.Color(20, 10), LinearBlend(shown, kOld, 0.5), 2));
   Backend().Advance(50);
   ASSERT_TRUE(BufferedPaintRenderAnimation(Window, target.DC()));
   EXPECT_EQ(target.Color(20, 10), kOld);

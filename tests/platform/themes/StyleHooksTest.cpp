@@ -9,6 +9,7 @@
 
 #include "backend/Headless.h"
 #include "gdi/Gdi.h"
+#include "support/ControlHost.h"
 #include "themes/StyleEngine.h"
 #include "themes/StyleManager.h"
 #include "vcl/Controls.h"
@@ -212,41 +213,29 @@ LRESULT ChainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return CallWindowProc(gChainNext, hwnd, msg, wParam, lParam);
 }
 
-// Controls live in a parentless TWinControl embedded in a plain top-level window at the
-// screen's top-left corner, so host client, window and screen coordinates agree. A plain
-// captioned window of the class "StylePlain" lies beside it.
-class StyleHooksTest : public ::testing::Test {
+// Controls on the host of a plain top-level window; a plain captioned window of the class
+// "StylePlain" lies beside it.
+class StyleHooksTest : public ControlHostTest {
  protected:
+  StyleHooksTest() : ControlHostTest({.AcceptsControls = false}) {}
+
   void SetUp() override {
-    SetBackend(nullptr);
     StyleEngineActivate(false);  // whatever ran before in this process
     gSeen.clear();
     gLiveHooks = gEnters = gLeaves = gPlainProbes = gChainCalls = 0;
     gBehaviour = Behaviour::PassOn;
+    ControlHostTest::SetUp();
     WNDCLASS wc;
-    wc.lpfnWndProc = &DefWindowProc;
-    wc.lpszClassName = "StyleHooksTop";
-    ASSERT_NE(RegisterClass(&wc), 0);
     wc.lpfnWndProc = &PlainProc;
     wc.lpszClassName = "StylePlain";
     ASSERT_NE(RegisterClass(&wc), 0);
-    Top = CreateWindowEx(0, "StyleHooksTop", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr,
-                         nullptr);
-    ASSERT_NE(Top, nullptr);
-    Host = new TWinControl(nullptr);
-    Host->SetName("Host");
-    Host->SetColor(clWhite);
-    Host->SetBounds(0, 0, 400, 300);
-    Host->SetParentWindow(Top);
-    ASSERT_TRUE(Host->HandleAllocated());
   }
 
   void TearDown() override {
     StyleEngineActivate(false);
     for (auto& [control, hook] : Registered) StyleEngine()->UnRegisterStyleHook(control, hook);
     for (auto& [name, hook] : SysRegistered) StyleEngine()->UnRegisterSysStyleHook(name, hook);
-    delete Host;
-    ResetWindowSystem();
+    ControlHostTest::TearDown();
     EXPECT_EQ(gLiveHooks, 0) << "hooks left alive";
     EXPECT_EQ(StyleEngine()->HookCount(), 0u);
   }
@@ -262,30 +251,17 @@ class StyleHooksTest : public ::testing::Test {
     SysRegistered.emplace_back(WindowClassName, THook::StaticClass());
   }
 
-  template <class T>
-  T* Make(TWinControl* Parent, const char* Name, TRect Bounds) {
-    T* control = new T(nullptr);
-    control->SetName(Name);
-    control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-    control->SetParent(Parent);
-    return control;
-  }
-
   static HWND MakePlain() {
     return CreateWindowEx(0, "StylePlain", "Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 500, 0, 200, 150, nullptr,
                           nullptr, nullptr, nullptr);
   }
 
-  static void Run() { ProcessPendingMessages(); }
-  static void MoveMouse(int x, int y) {
+  void MoveMouse(int x, int y) const {
     Headless()->Inject({.Kind = InputKind::MouseMove, .Screen = {x, y}});
     Run();
   }
-  COLORREF At(int x, int y) const { return ColorRefFromPixel(Top->Pixels->At(x, y)); }
   static COLORREF AtWindow(HWND top, int x, int y) { return ColorRefFromPixel(top->Pixels->At(x, y)); }
 
-  HWND Top = nullptr;
-  TWinControl* Host = nullptr;
   std::vector<std::pair<TClass, TClass>> Registered;
   std::vector<std::pair<String, TClass>> SysRegistered;
 };

@@ -5,60 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "backend/Headless.h"
 #include "support/Canvas.h"
-#include "vcl/Controls.h"
+#include "support/ControlHost.h"
 #include "win/Input.h"
-#include "win/Paint.h"
-#include "win/Queue.h"
 
 namespace {
 
-// Controls live in a parentless TWinControl embedded in a plain top-level window that
-// covers the screen's top-left corner, so host client, window and screen coordinates agree.
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public ControlHostTest {
  protected:
-  void SetUp() override {
-    SetBackend(nullptr);
-    WNDCLASS wc;
-    wc.lpfnWndProc = &DefWindowProc;
-    wc.lpszClassName = "ControlsTestTop";
-    ASSERT_NE(RegisterClass(&wc), 0);
-    Top = CreateWindowEx(0, "ControlsTestTop", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr,
-                         nullptr);
-    ASSERT_NE(Top, nullptr);
-    Host = new TWinControl(nullptr);
-    Host->SetName("Host");
-    Host->SetControlStyle(Host->ControlStyle() + csAcceptsControls);
-    Host->SetColor(clWhite);
-    Host->SetBounds(0, 0, 400, 300);
-    Host->SetParentWindow(Top);
-    ASSERT_TRUE(Host->HandleAllocated());
-  }
-  void TearDown() override {
-    delete Host;
-    ResetWindowSystem();
-  }
-
-  static void Run() { ProcessPendingMessages(); }
-  static void Mouse(InputKind kind, int x, int y) {
-    Headless()->Inject({.Kind = kind, .Screen = {x, y}, .Button = kButtonLeft});
-  }
   // Lets the double-click time pass so that the next press is a single one.
-  static void Pause() { Headless()->Advance(2000); }
-  COLORREF At(int x, int y) const { return ColorRefFromPixel(Top->Pixels->At(x, y)); }
-
-  template <class T>
-  T* Make(TWinControl* Parent, const char* Name, TRect Bounds) {
-    T* control = new T(nullptr);
-    control->SetName(Name);
-    control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-    control->SetParent(Parent);
-    return control;
-  }
-
-  HWND Top = nullptr;
-  TWinControl* Host = nullptr;
+  static void Pause() { Advance(2000); }
 };
 
 // Fills more than its own rectangle: what shows must be clipped to the control.

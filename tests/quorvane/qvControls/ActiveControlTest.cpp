@@ -4,14 +4,13 @@
 // ends or skips a fade, and a control that lets itself go from its own leave handling.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "ControlFixture.h"
 #include "qvControls/ActiveControl.h"
+#include "support/Colors.h"
 #include "themes/BufferedAnimation.h"
 #include "win/Input.h"
 
@@ -32,24 +31,6 @@ COLORREF ColorOf(TqvsCtrlState state) {
     case qvsDisabled: return kDisabled;
   }
   return 0;
-}
-
-// The linear blend of two colours at progress p, per channel.
-COLORREF Blend(COLORREF from, COLORREF to, double p) {
-  auto channel = [&](int shift) {
-    const double f = (from >> shift) & 0xFF, t = (to >> shift) & 0xFF;
-    return COLORREF(std::lround(f + (t - f) * p)) << shift;
-  };
-  return channel(0) | channel(8) | channel(16);
-}
-
-::testing::AssertionResult Near(COLORREF actual, COLORREF expected, int tolerance = 1) {
-  for (int shift : {0, 8, 16}) {
-    const int a = int((actual >> shift) & 0xFF), e = int((expected >> shift) & 0xFF);
-    if (std::abs(a - e) > tolerance)
-      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
-  }
-  return ::testing::AssertionSuccess();
 }
 
 // Fills itself with one flat colour per state; pressed while the left button is down.
@@ -189,7 +170,7 @@ TEST_F(ActiveControlTest, ThePollEndsTheHotStateWhenAnotherWindowGetsTheCursorUn
     HWND overlap = nullptr;
     TWinControl* child = nullptr;
     if (other == kOverlappingWindow) {
-      overlap = CreateWindowEx(0, "QvControlTestTop", "", WS_POPUP | WS_VISIBLE, 150, 90, 60, 60, nullptr, nullptr,
+      overlap = CreateWindowEx(0, kTopClass, "", WS_POPUP | WS_VISIBLE, 150, 90, 60, 60, nullptr, nullptr,
                                nullptr, nullptr);
       ASSERT_NE(overlap, nullptr);
     } else {
@@ -222,9 +203,9 @@ TEST_F(ActiveControlTest, TheFadeBlendsFromTheOldStateToTheNewOverItsDuration) {
     uint64_t At;  // ms after the change
     COLORREF Shows;
   } frames[] = {
-      {30, Blend(kNormal, kHot, 30 / 150.0)},
-      {75, Blend(kNormal, kHot, 0.5)},
-      {120, Blend(kNormal, kHot, 120 / 150.0)},
+      {30, LinearBlend(kNormal, kHot, 30 / 150.0)},
+      {75, LinearBlend(kNormal, kHot, 0.5)},
+      {120, LinearBlend(kNormal, kHot, 120 / 150.0)},
       {150, kHot},
   };
   uint64_t now = 0;
@@ -232,7 +213,7 @@ TEST_F(ActiveControlTest, TheFadeBlendsFromTheOldStateToTheNewOverItsDuration) {
     Advance(f.At - now);
     now = f.At;
     Run();
-    EXPECT_TRUE(Near(Shown(), f.Shows)) << "at " << f.At << " ms";
+    EXPECT_TRUE(NearColor(Shown(), f.Shows)) << "at " << f.At << " ms";
   }
   EXPECT_EQ(BufferedAnimationCount(), 0u) << "the fade is over";
   EXPECT_FALSE(Has(Swatch->Timers, TqvCustomActiveControl::kAnimationTimerId));
@@ -314,7 +295,7 @@ TEST_F(ActiveControlTest, APressDuringAFadeShowsAtOnceAndTheReleaseFadesFromIt) 
   EXPECT_EQ(Shown(), kPressed);
   Advance(75);
   Run();
-  EXPECT_TRUE(Near(Shown(), Blend(kPressed, kHot, 0.5)));
+  EXPECT_TRUE(NearColor(Shown(), LinearBlend(kPressed, kHot, 0.5)));
   Advance(75);
   Run();
   EXPECT_EQ(Shown(), kHot);
@@ -326,14 +307,14 @@ TEST_F(ActiveControlTest, LeavingDuringAFadeFadesBackFromTheFrameOnScreen) {
   Run();
   Advance(60);
   Run();
-  const COLORREF shown = Blend(kNormal, kHot, 0.4);
-  EXPECT_TRUE(Near(Shown(), shown));
+  const COLORREF shown = LinearBlend(kNormal, kHot, 0.4);
+  EXPECT_TRUE(NearColor(Shown(), shown));
   Mouse(InputKind::MouseMove, 20, 20);
   Run();
-  EXPECT_TRUE(Near(Shown(), shown)) << "no jump";
+  EXPECT_TRUE(NearColor(Shown(), shown)) << "no jump";
   Advance(75);
   Run();
-  EXPECT_TRUE(Near(Shown(), Blend(shown, kNormal, 0.5), 2));
+  EXPECT_TRUE(NearColor(Shown(), LinearBlend(shown, kNormal, 0.5), 2));
   Advance(75);
   Run();
   EXPECT_EQ(Shown(), kNormal);
@@ -348,7 +329,7 @@ TEST_F(ActiveControlTest, MovingATransparentControlDuringAFadeShowsTheFinalState
   Run();
   Advance(30);
   Run();
-  ASSERT_TRUE(Near(Shown(), Blend(kNormal, kHot, 0.2)));
+  ASSERT_TRUE(NearColor(Shown(), LinearBlend(kNormal, kHot, 0.2)));
   Swatch->SetBounds(100, 150, 60, 40);
   EXPECT_EQ(At(130, 170), kHot);
   Advance(45);
@@ -368,10 +349,10 @@ TEST_F(ActiveControlTest, AGrabDuringAFadeShowsTheFrameAndTheScreenStillGetsTheL
     SendMessage(Swatch->WindowHandle(), WM_PRINT, reinterpret_cast<WPARAM>(grab.DC()), PRF_CLIENT);
     return grab.Color(30, 20);
   };
-  EXPECT_TRUE(Near(print(), Blend(kNormal, kHot, 0.2)));
+  EXPECT_TRUE(NearColor(print(), LinearBlend(kNormal, kHot, 0.2)));
   Advance(45);
   Run();
-  EXPECT_TRUE(Near(Shown(), Blend(kNormal, kHot, 0.5))) << "the fade goes on";
+  EXPECT_TRUE(NearColor(Shown(), LinearBlend(kNormal, kHot, 0.5))) << "the fade goes on";
   Advance(75);  // its end: grabbed before the screen is asked for the last frame
   EXPECT_EQ(print(), kHot);
   Run();

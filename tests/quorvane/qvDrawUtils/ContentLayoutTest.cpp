@@ -12,6 +12,7 @@
 #include "qvDrawUtils/Glow.h"
 #include "qvDrawUtils/Glyphs.h"
 #include "qvDrawUtils/Text.h"
+#include "support/TextCanvas.h"
 #include "vcl/ImgList.h"
 
 namespace {
@@ -144,18 +145,6 @@ std::unique_ptr<TBitmap> Picture(TPixelFormat Format, uint32_t Border) {
   return b;
 }
 
-void Prepare(TBitmap& B) {
-  B.SetPixelFormat(pf32bit);
-  B.SetSize(kW, kH);
-  B.Canvas()->Brush()->SetStyle(bsSolid);
-  B.Canvas()->Brush()->SetColor(clWhite);
-  B.Canvas()->FillRect(Rect(0, 0, kW, kH));
-  B.Canvas()->Font()->SetName("Tahoma");
-  B.Canvas()->Font()->SetHeight(-13);
-  B.Canvas()->Font()->SetColor(clBlack);
-  B.Canvas()->Brush()->SetStyle(bsClear);
-}
-
 // Where the rules put an image of G and a text of T in R: along the layout's axis the
 // image comes first (left, top) or last (right, bottom), Margin from R's edge, or the
 // two centred as one group when Margin is -1; across it each is centred on its own.
@@ -188,8 +177,8 @@ Placement Place(TButtonLayout Layout, const TRect& R, TSize G, TSize T, int Marg
 class DrawUtilsContentTest : public ::testing::Test {
  protected:
   DrawUtilsContentTest() : FList(nullptr, kImage, kImage) {
-    Prepare(FActual);
-    Prepare(FExpected);
+    PrepareTextBitmap(FActual, kW, kH);
+    PrepareTextBitmap(FExpected, kW, kH);
     auto picture = Picture(pf32bit, 0);
     FList.Add(picture.get(), nullptr);
   }

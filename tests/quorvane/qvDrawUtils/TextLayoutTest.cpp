@@ -11,6 +11,7 @@
 
 #include "gdi/Utf8.h"
 #include "qvDrawUtils/Text.h"
+#include "support/TextCanvas.h"
 #include "vcl/Strings.h"
 
 namespace {
@@ -18,18 +19,6 @@ namespace {
 constexpr int kW = 240;
 constexpr int kH = 90;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
-
-void Prepare(TBitmap& B) {
-  B.SetPixelFormat(pf32bit);
-  B.SetSize(kW, kH);
-  B.Canvas()->Brush()->SetStyle(bsSolid);
-  B.Canvas()->Brush()->SetColor(clWhite);
-  B.Canvas()->FillRect(Rect(0, 0, kW, kH));
-  B.Canvas()->Font()->SetName("Tahoma");
-  B.Canvas()->Font()->SetHeight(-13);
-  B.Canvas()->Font()->SetColor(clBlack);
-  B.Canvas()->Brush()->SetStyle(bsClear);
-}
 
 const uint32_t* Pixels(TBitmap& B) { return static_cast<const uint32_t*>(B.ScanLine(0)); }
 
@@ -51,8 +40,8 @@ TRect Ink(TBitmap& B) {
 class DrawUtilsTextTest : public ::testing::Test {
  protected:
   DrawUtilsTextTest() {
-    Prepare(FActual);
-    Prepare(FExpected);
+    PrepareTextBitmap(FActual, kW, kH);
+    PrepareTextBitmap(FExpected, kW, kH);
   }
 
   TCanvas* Actual() { return FActual.Canvas(); }
