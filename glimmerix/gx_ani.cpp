@@ -218,7 +218,8 @@ void TgxAnimation::SetSourceImage(TgxBitmap* Value) {
 
 void TgxAnimation::SetDestImage(TgxBitmap* Value) {
   if (FRunning) throw EInvalidOperation("Cannot change the images of an animation while it plays");
-  if (Value && Value == FSourceImage) SetSourceImage(nullptr);
+  // The source image moves here: it is not freed (and an overlay showing it keeps it).
+  if (Value && Value == FSourceImage) FSourceImage = nullptr;
   if (Value != FDestImage) {
     delete FDestImage;
     FDestImage = Value;

@@ -1,5 +1,6 @@
 #include "qvDrawUtils/ContentLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "qvDrawUtils/Bitmaps.h"
@@ -10,8 +11,21 @@
 
 // ---- placing ----
 
+namespace {
+
+// Margins and spacing are stored properties of any size; one far past every screen places
+// things just as far out of sight, and keeps the sums below inside an int.
+int LayoutDistance(int Value) {
+  constexpr int kFarOut = 1 << 20;
+  return std::clamp(Value, -kFarOut, kFarOut);
+}
+
+}  // namespace
+
 void CalcGlyphTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW, int GlyphH, int TextW, int TextH, int Margin,
                          int Spacing, int& GlyphX, int& GlyphY, int& TextX, int& TextY) {
+  Margin = LayoutDistance(Margin);
+  Spacing = LayoutDistance(Spacing);
   if (GlyphW == 0) Spacing = 0;
   const int cx = R.Left + R.Width() / 2;
   const int cy = R.Top + R.Height() / 2;
@@ -77,6 +91,8 @@ void CalcGlyphTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW, int G
 
 void CalcGlyphWrappedTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW, int GlyphH, int& TextW, int& TextH,
                                 int Margin, int Spacing, int& GlyphX, int& GlyphY, int& TextX, int& TextY) {
+  Margin = LayoutDistance(Margin);
+  Spacing = LayoutDistance(Spacing);
   if (GlyphW == 0) Spacing = 0;
   CalcGlyphTextLayout(Layout, R, GlyphW, GlyphH, TextW, TextH, Margin, Spacing, GlyphX, GlyphY, TextX, TextY);
   const bool image = GlyphW > 0;

@@ -12,6 +12,11 @@ bool Is32(TBitmap* Bitmap) { return Bitmap->PixelFormat() == pf32bit; }
 // The start that centres a length c in the span of length a starting at b.
 int Center(int a, int b, int c) { return a / 2 + b - c / 2; }
 
+// A stored margin may be any Integer. One past every bitmap reaches out of it all the same,
+// so it is capped where placing a part by it cannot overflow.
+constexpr int kMarginLimit = 1 << 29;
+int Capped(int Margin) { return std::min(Margin, kMarginLimit); }
+
 // A part of the bitmap and where it goes. Trimming moves an edge of the destination and
 // the same edge of the source by the same amount, so the part is never scaled by it.
 struct TPart {
@@ -96,7 +101,8 @@ void DrawCentred(const TPainter& P, const TRect& R) {
 
 void DrawNineParts(const TPainter& P, TqvBitmapOptions* O, const TRect& R) {
   const int W = P.Bitmap->Width(), H = P.Bitmap->Height();
-  const int L = O->LeftMargin(), T = O->TopMargin(), Rm = O->RightMargin(), B = O->BottomMargin();
+  const int L = Capped(O->LeftMargin()), T = Capped(O->TopMargin());
+  const int Rm = Capped(O->RightMargin()), B = Capped(O->BottomMargin());
   const int dx = R.Width() - W, dy = R.Height() - H;
   TPart tl = PartAt(Rect(0, 0, L, T), R.Left, R.Top);
   TPart tr = PartAt(Rect(W - Rm, 0, W, T), R.Left, R.Top);
@@ -141,7 +147,7 @@ void DrawNineParts(const TPainter& P, TqvBitmapOptions* O, const TRect& R) {
 // Top and bottom parts fixed, the middle filled, in a column of the bitmap's width.
 void DrawVerticalParts(const TPainter& P, TqvBitmapOptions* O, const TRect& R) {
   const int W = P.Bitmap->Width(), H = P.Bitmap->Height();
-  const int T = O->TopMargin(), B = O->BottomMargin();
+  const int T = Capped(O->TopMargin()), B = Capped(O->BottomMargin());
   const int off = std::max(0, R.Width() / 2 - W / 2);
   const TRect c = Rect(R.Left + off, R.Top, R.Left + off + W, R.Bottom);
   TPart first = PartAt(Rect(0, 0, W, T), c.Left, c.Top);
@@ -159,7 +165,7 @@ void DrawVerticalParts(const TPainter& P, TqvBitmapOptions* O, const TRect& R) {
 // Left and right parts fixed, the middle filled, in a band of the bitmap's height.
 void DrawHorizontalParts(const TPainter& P, TqvBitmapOptions* O, const TRect& R) {
   const int W = P.Bitmap->Width(), H = P.Bitmap->Height();
-  const int L = O->LeftMargin(), Rm = O->RightMargin();
+  const int L = Capped(O->LeftMargin()), Rm = Capped(O->RightMargin());
   const int off = std::max(0, R.Height() / 2 - H / 2);
   const TRect band = Rect(R.Left, R.Top + off, R.Right, R.Top + off + H);
   TPart first = PartAt(Rect(0, 0, L, H), band.Left, band.Top);

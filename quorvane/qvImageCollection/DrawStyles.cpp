@@ -1,5 +1,8 @@
 #include "qvImageCollection/DrawStyles.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 // The start that centres a length c in the span of length a starting at b.
@@ -7,7 +10,13 @@ int Center(int a, int b, int c) { return a / 2 + b - c / 2; }
 
 }  // namespace
 
-int ImageTileStep(int Size, int Offset) { return Size + Offset == 0 ? Size : Size + Offset; }
+int ImageTileStep(int Size, int Offset) {
+  // In 64 bits, as a stored gap may be any Integer. A step past every rectangle leaves one
+  // tile whatever its size, so it is capped where placing by it cannot overflow.
+  constexpr int64_t kStepLimit = int64_t(1) << 29;
+  const int64_t step = int64_t(Size) + Offset;
+  return step == 0 ? Size : int(std::min(step, kStepLimit));
+}
 
 void EnumImagePlacements(TqvImageDrawStyle Style, const TRect& R, int W, int H, int TileOffsetX, int TileOffsetY,
                          const std::function<void(const TqvImagePlacement&)>& Place) {

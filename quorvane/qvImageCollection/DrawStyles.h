@@ -41,7 +41,7 @@ struct TqvImagePlacement {
 
 // The distance from one tile to the next: the image size plus the extra gap. A gap of
 // minus the size would put every tile in one place (and count them by dividing by 0), so
-// it counts as no gap.
+// it counts as no gap. A step past every rectangle is capped at 2^29 (one tile all the same).
 int ImageTileStep(int Size, int Offset);
 
 // Calls Place for every placement of a W x H image in R by the style, tiles column by

@@ -13,14 +13,15 @@ constexpr TColor kNoTint = clFuchsia;
 bool Is32(TBitmap* Bitmap) { return Bitmap->PixelFormat() == pf32bit; }
 
 // Some pixel with alpha below 255 in x1..x2, y1..y2 (both ends included), read only
-// where that lies on the bitmap: margins at or past its size reach outside it.
-bool RangeHasAlpha(TBitmap* Bitmap, int x1, int y1, int x2, int y2) {
-  x1 = std::max(x1, 0);
-  y1 = std::max(y1, 0);
-  x2 = std::min(x2, Bitmap->Width() - 1);
-  y2 = std::min(y2, Bitmap->Height() - 1);
+// where that lies on the bitmap: margins at or past its size reach outside it. In 64 bits,
+// because a stored margin may be any Integer and the ranges add to it.
+bool RangeHasAlpha(TBitmap* Bitmap, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+  x1 = std::max<int64_t>(x1, 0);
+  y1 = std::max<int64_t>(y1, 0);
+  x2 = std::min<int64_t>(x2, Bitmap->Width() - 1);
+  y2 = std::min<int64_t>(y2, Bitmap->Height() - 1);
   if (x1 > x2 || y1 > y2) return false;
-  return HasTransparentPixelsInRect(Bitmap, Rect(x1, y1, x2, y2));
+  return HasTransparentPixelsInRect(Bitmap, Rect(int(x1), int(y1), int(x2), int(y2)));
 }
 
 // The DC state as it was, back at the end of the scope.
@@ -210,9 +211,9 @@ void TqvImageCollectionItem::CheckBitmapOptions() {
     Changed(false);
     return;
   }
-  const int W = b->Width(), H = b->Height();
-  const int L = o->LeftMargin(), T = o->TopMargin(), Rm = o->RightMargin(), B = o->BottomMargin();
-  auto has = [b](int x1, int y1, int x2, int y2) { return RangeHasAlpha(b, x1, y1, x2, y2); };
+  const int64_t W = b->Width(), H = b->Height();
+  const int64_t L = o->LeftMargin(), T = o->TopMargin(), Rm = o->RightMargin(), B = o->BottomMargin();
+  auto has = [b](int64_t x1, int64_t y1, int64_t x2, int64_t y2) { return RangeHasAlpha(b, x1, y1, x2, y2); };
   const bool hm = L >= 1 && Rm >= 1, vm = T >= 1 && B >= 1;
   if (L == 0 && T == 0 && Rm == 0 && B == 0) {
     set(HasTransparentPixels(b), false, false);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -78,6 +79,26 @@ TEST(DrawUtilsGlyphTextLayoutTest, RightIsTheMirrorImageOfLeft) {
       EXPECT_EQ(rt.GlyphY, l.GlyphY);
       EXPECT_EQ(rt.TextY, l.TextY);
     }
+}
+
+// Margins and spacing come from stored properties: the largest ones push image and text out
+// of sight in the layout's direction, without overflowing (UBSan would stop the test).
+TEST(DrawUtilsGlyphTextLayoutTest, TheLargestMarginAndSpacingPushEverythingOutOfSight) {
+  const TRect r{10, 20, 110, 70};
+  for (bool wrapped : {false, true}) {
+    Positions p{};
+    int tw = 40, th = 13;
+    if (wrapped)
+      CalcGlyphWrappedTextLayout(blGlyphLeft, r, 16, 16, tw, th, INT_MAX, INT_MAX, p.GlyphX, p.GlyphY, p.TextX, p.TextY);
+    else
+      CalcGlyphTextLayout(blGlyphLeft, r, 16, 16, tw, th, INT_MAX, INT_MAX, p.GlyphX, p.GlyphY, p.TextX, p.TextY);
+    EXPECT_GT(p.GlyphX, r.Right) << wrapped;
+    EXPECT_GT(p.TextX, p.GlyphX) << wrapped;
+    Positions q{};
+    CalcGlyphTextLayout(blGlyphTop, r, 16, 16, 40, 13, INT_MAX, INT_MIN, q.GlyphX, q.GlyphY, q.TextX, q.TextY);
+    EXPECT_GT(q.GlyphY, r.Bottom);
+    EXPECT_LT(q.TextY, q.GlyphY);
+  }
 }
 
 TEST(DrawUtilsGlyphTextLayoutTest, WrappedLayoutKeepsImageAndTextInsideTheRectangle) {
