@@ -410,6 +410,29 @@ TEST_F(AnimationTest, ExecuteImagePlaysBetweenTheHeldImagesOnAnyCanvas) {
   EXPECT_TRUE(destFreed);
 }
 
+// The animation owns its two pictures: handing it one it already holds in the other place
+// moves it there, made opaque, and frees nothing.
+TEST(AnimationImages, APictureMovedBetweenSourceAndDestinationStaysAlive) {
+  for (bool toDest : {true, false}) {
+    bool freed = false;
+    auto anim = std::make_unique<TgxAnimation>(nullptr);
+    auto* image = new TTrackedBitmap(4, 3, RGB(0x30, 0x20, 0x10), &freed);
+    if (toDest) {
+      anim->SetSourceImage(image);
+      anim->SetDestImage(image);
+    } else {
+      anim->SetDestImage(image);
+      anim->SetSourceImage(image);
+    }
+    EXPECT_FALSE(freed) << toDest;
+    EXPECT_EQ(toDest ? anim->SourceImage() : anim->DestImage(), nullptr) << toDest;
+    ASSERT_EQ(toDest ? anim->DestImage() : anim->SourceImage(), image) << toDest;
+    EXPECT_EQ(image->GetPixel(3, 2), 0xFF302010u) << toDest;
+    anim.reset();
+    EXPECT_TRUE(freed) << toDest;
+  }
+}
+
 TEST_F(AnimationTest, TheImagesCannotBeChangedWhileTheTransitionPlays) {
   ASSERT_TRUE(Freeze());
   Flat->SetInk(clBlue);

@@ -534,9 +534,9 @@ const std::vector<std::pair<int32_t, int32_t>>& Grids() {
   return grids;
 }
 
-class ReviewFadeMask : public ::testing::TestWithParam<FadeCase> {};
+class FadeMaskReference : public ::testing::TestWithParam<FadeCase> {};
 
-TEST_P(ReviewFadeMask, EveryCellFollowsTheRuleAtEveryPercentage) {
+TEST_P(FadeMaskReference, EveryCellFollowsTheRuleAtEveryPercentage) {
   const FadeCase& c = GetParam();
   for (const auto& [W, H] : Grids()) {
     for (int32_t p = 0; p <= 100; ++p) {
@@ -554,7 +554,7 @@ TEST_P(ReviewFadeMask, EveryCellFollowsTheRuleAtEveryPercentage) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, ReviewFadeMask, ::testing::ValuesIn(FadeCases()),
+INSTANTIATE_TEST_SUITE_P(Catalogue, FadeMaskReference, ::testing::ValuesIn(FadeCases()),
                          [](const ::testing::TestParamInfo<FadeCase>& info) {
                            std::string name = info.param.Name;
                            std::erase(name, ' ');

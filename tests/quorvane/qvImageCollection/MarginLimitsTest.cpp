@@ -34,7 +34,7 @@ std::vector<uint32_t> PixelsOf(TBitmap& b) {
 
 }  // namespace
 
-TEST(ReviewMarginLimits, AlphaFlagsOfTheLargestMarginsAreThoseOfAnyMarginPastTheBitmap) {
+TEST(MarginLimits, AlphaFlagsOfTheLargestMarginsAreThoseOfAnyMarginPastTheBitmap) {
   // 9 x 9, one half-transparent pixel in the middle. A margin past the bitmap empties the
   // ranges that start after it and stretches those that end at it over the whole bitmap.
   struct Case {
@@ -69,7 +69,7 @@ TEST(ReviewMarginLimits, AlphaFlagsOfTheLargestMarginsAreThoseOfAnyMarginPastThe
   }
 }
 
-TEST(ReviewMarginLimits, TheLargestMarginsDrawAsAnyMarginPastTheBitmap) {
+TEST(MarginLimits, TheLargestMarginsDrawAsAnyMarginPastTheBitmap) {
   // Whatever a margin past the bitmap draws, the largest one draws the same.
   auto bitmap = Bitmap32(10, 10, Coded);
   for (const int big : {INT_MAX, INT_MAX - 7}) {
@@ -95,7 +95,7 @@ TEST(ReviewMarginLimits, TheLargestMarginsDrawAsAnyMarginPastTheBitmap) {
   }
 }
 
-TEST(ReviewMarginLimits, ATileGapPastTheRectangleLeavesOneTile) {
+TEST(MarginLimits, ATileGapPastTheRectangleLeavesOneTile) {
   // A 10 x 10 black tile with a gap larger than the 40 x 40 rectangle: nx = ny = 0, so
   // the only tile is the one at the rectangle's corner.
   struct Case {

@@ -103,9 +103,9 @@ struct FrameCase {
   int W, H, Resolution, Tiles;
 };
 
-class ReviewFadeFrame : public ::testing::TestWithParam<FrameCase> {};
+class FadeFrameReference : public ::testing::TestWithParam<FrameCase> {};
 
-TEST_P(ReviewFadeFrame, MatchesTheRulesForEveryRotation) {
+TEST_P(FadeFrameReference, MatchesTheRulesForEveryRotation) {
   const FrameCase& c = GetParam();
   TgxProcItem* item = gxProcList()->GetProcs(c.Effect);
   ASSERT_NE(item, nullptr);
@@ -143,7 +143,7 @@ TEST_P(ReviewFadeFrame, MatchesTheRulesForEveryRotation) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, ReviewFadeFrame,
+INSTANTIATE_TEST_SUITE_P(Layouts, FadeFrameReference,
                          ::testing::Values(FrameCase{"Plasma", 17, 11, 1, 1}, FrameCase{"Plasma", 23, 9, 2, 2},
                                            FrameCase{"SmoothDiagonal", 19, 13, 3, 2},
                                            FrameCase{"Pixel fade", 13, 21, 2, 3},
