@@ -47,7 +47,8 @@ RECT TestCanvas::InkBounds(uint32_t background) const {
 
 std::string TestCanvas::Save(const std::string& tag) const {
   const char* dir = std::getenv("QV_TEST_ARTIFACTS");
-  std::filesystem::path folder = dir ? dir : ".";
+  // Run by hand without ctest: a folder of their own, which git ignores.
+  std::filesystem::path folder = dir ? dir : "test-artifacts";
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
