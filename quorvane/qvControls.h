@@ -3,3 +3,5 @@
 
 #include "qvControls/CustomControl.h"
 #include "qvControls/ActiveControl.h"
+#include "qvControls/Panel.h"
+#include "qvControls/Label.h"

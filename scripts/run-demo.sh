@@ -3,8 +3,8 @@
 # virtual one for a few seconds, takes a screenshot of that display (out/demo.png) and
 # closes it through its close button. Either way it writes the demo window as painted
 # off-screen (out/<style>.png), the drawing sheet (out/gdi-sheet.png) and the sheets of
-# the style elements, the drawing toolkit and the transition effects (out/styles/,
-# out/elements/, out/effects/).
+# the style elements, the drawing toolkit, the controls and the transition effects
+# (out/styles/, out/elements/, out/controls/, out/effects/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 readonly bin=build/release
@@ -62,6 +62,8 @@ echo "demo: wrote out/gdi-sheet.png"
 echo "demo: wrote out/styles/ (every style element in every state, one sheet per style)"
 "$bin/element-sheet" --out out/elements > /dev/null
 echo "demo: wrote out/elements/ (the drawing toolkit's routines in every state, one sheet per style)"
+"$bin/control-sheet" --out out/controls > /dev/null
+echo "demo: wrote out/controls/ (panels and labels in every style)"
 "$bin/effect-gallery" --out out/effects > /dev/null
 echo "demo: wrote out/effects/ (every transition effect at 10 to 90 %, straight and turned)"
 # The window in every style and in classic mode.

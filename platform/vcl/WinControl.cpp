@@ -972,6 +972,12 @@ void TWinControl::WndProc(TMessage& Message) {
 
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    // Dialog keys and accelerators go to the outermost control; every container passes
+    // them down until a control takes one (labels with an accelerator, default buttons).
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      Broadcast(Message);
+      return;
     case WM_PAINT:
       if (!FDoubleBuffered || Message.WParam != 0) {
         if (!FControlState.Contains(csCustomPaint) && ControlCount() == 0)
