@@ -13,15 +13,6 @@
 
 namespace {
 
-// Runs a step when a scope ends, also when it ends with an exception.
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
 bool HasPixels(const TgxBitmap* Image) { return Image && !Image->Empty() && Image->Width() > 0 && Image->Height() > 0; }
 
 TRect Intersection(const TRect& A, const TRect& B) {

@@ -11,15 +11,6 @@
 
 namespace {
 
-// Runs a step when a scope ends, also when it ends with an exception.
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
 TRect Intersection(const TRect& A, const TRect& B) {
   TRect r{};
   IntersectRect(&r, &A, &B);

@@ -10,14 +10,6 @@
 
 namespace {
 
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
 String ClassNameOf(HWND Handle) {
   String name;
   GetClassName(Handle, &name);

@@ -8,19 +8,6 @@
 #include "win/Paint.h"
 #include "win/Queue.h"
 
-namespace {
-
-// Runs a step when a scope ends, also when it ends with an exception.
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
-}  // namespace
-
 // ---- life ----
 
 TStyleHook::TStyleHook(TWinControl* AControl) : FControl(AControl) {

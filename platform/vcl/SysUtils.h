@@ -69,6 +69,18 @@ class Set {
   uint64_t FBits[4] = {0, 0, 0, 0};
 };
 
+// ---- try ... finally ----
+
+// Runs Step when the scope ends, also when it ends with an exception:
+// `Finally restore{[&] { RestoreDC(dc, saved); }};`
+template <class F>
+struct Finally {
+  F Step;
+  ~Finally() { Step(); }
+};
+template <class F>
+Finally(F) -> Finally<F>;
+
 // ---- exceptions ----
 
 class Exception : public std::exception {

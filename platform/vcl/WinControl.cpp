@@ -33,15 +33,6 @@ void RemoveFocus(TWinControl* Control, bool Removing) {
   if (root != Control) root->DefocusControl(Control, Removing);
 }
 
-// Runs a step when a scope ends, also when it ends with an exception.
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
 }  // namespace
 
 std::function<bool(TWinControl* Control, TMessage& Message)> StyleHookHandler;

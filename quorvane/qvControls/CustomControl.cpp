@@ -10,15 +10,6 @@
 
 namespace {
 
-// Runs a step when a scope ends, also when it ends with an exception.
-template <class F>
-struct Finally {
-  F Step;
-  ~Finally() { Step(); }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
 void SetState(TControl* Control, TControlStateFlag Flag, bool On) {
   Control->SetControlState(On ? Control->ControlState() + Flag : Control->ControlState() - Flag);
 }
