@@ -84,6 +84,109 @@ int64_t MulDiv64(int64_t a, int64_t b, int64_t c) {
   return p >= 0 ? (p + c / 2) / c : -((-p + c / 2) / c);
 }
 
+// The rotation table of the displacement records: Visit(X, flag, sx, sy) for every cell X
+// of row Y of the final cx x cy grid, with the record the procedure wrote for it and the
+// record's source cell turned to the final grid.
+template <class TVisit>
+void VisitTurnedRow(const TgxDisplacement* G, int32_t cx, int32_t cy, TgxRotation Rotation, int32_t Y, TVisit&& Visit) {
+  switch (Rotation) {
+    case krNone:
+      for (int32_t X = 0; X < cx; ++X) {
+        const TgxDisplacement& d = G[size_t(X) + size_t(Y) * cx];
+        Visit(X, d.Flag, d.SourceX, d.SourceY);
+      }
+      break;
+    case krRotate90:
+      for (int32_t X = 0; X < cx; ++X) {
+        const TgxDisplacement& d = G[size_t(Y) + size_t(cx - 1 - X) * cy];
+        Visit(X, d.Flag, cx - 1 - d.SourceY, d.SourceX);
+      }
+      break;
+    case krRotate180:
+      for (int32_t X = 0; X < cx; ++X) {
+        const TgxDisplacement& d = G[size_t(cx - 1 - X) + size_t(cy - 1 - Y) * cx];
+        Visit(X, d.Flag, cx - 1 - d.SourceX, cy - 1 - d.SourceY);
+      }
+      break;
+    case krRotate270:
+      for (int32_t X = 0; X < cx; ++X) {
+        const TgxDisplacement& d = G[size_t(cy - 1 - Y) + size_t(X) * cy];
+        Visit(X, d.Flag, d.SourceY, cy - 1 - d.SourceX);
+      }
+      break;
+  }
+}
+
+// A run of neighbouring cells of a final record row that copy from the same source row
+// with the same shift: cells Begin..End - 1 show the new image's pixels ShiftX further
+// along the tile, from the source row SourceY (offsets in pixels) plus the pixel's row in
+// the cell.
+struct TCopyRun {
+  int32_t Begin;
+  int32_t End;
+  int32_t ShiftX;
+  int32_t SourceY;
+};
+
+// Final cell row CellRow of the records, as runs of copying cells.
+struct TRecordRow {
+  int32_t CellRow = -1;
+  bool Moves = false;   // some flag is not 0
+  bool Blends = false;  // some flag is neither 0 nor 255
+  bool Turned = false;  // its records have been turned into the engine's row buffer
+  std::vector<TCopyRun> Runs;
+};
+
+void FindCopyRuns(const TgxDisplacement* G, int32_t cx, int32_t cy, int32_t R, TgxRotation Rotation, int32_t Y,
+                  TRecordRow& Row) {
+  Row.CellRow = Y;
+  Row.Turned = false;
+  Row.Runs.clear();
+  bool moves = false, blends = false;
+  // The run being extended, in cells (plain variables keep it in registers); none before
+  // cell 0.
+  int32_t begin = -1, end = -1, shift = 0, sourceY = 0;
+  auto close = [&] {
+    if (begin >= 0) Row.Runs.push_back(TCopyRun{begin, end, shift * R, sourceY * R});
+  };
+  VisitTurnedRow(G, cx, cy, Rotation, Y, [&](int32_t X, uint8_t Flag, int32_t SourceX, int32_t SourceY) {
+    if (Flag != 255) {
+      moves |= Flag != 0;
+      blends |= Flag != 0;
+    } else if (end == X && SourceX - X == shift && SourceY == sourceY) {
+      end = X + 1;
+    } else {
+      close();
+      begin = X, end = X + 1, shift = SourceX - X, sourceY = SourceY;
+    }
+  });
+  close();
+  Row.Moves = moves || !Row.Runs.empty();
+  Row.Blends = blends;
+}
+
+// Pixels Begin..End - 1 of a pixel row.
+struct TSpan {
+  int32_t Begin;
+  int32_t End;
+};
+
+// Pixels Begin..End - 1 of a pixel row that one write copies from SourceRow[x + ShiftX].
+struct TCopySpan {
+  int32_t Begin;
+  int32_t End;
+  const TgxColor* SourceRow;
+  int32_t ShiftX;
+};
+
+// Whether no pixel of the run is fully transparent (written without a branch, so that
+// it vectorises).
+bool AllVisible(const TgxColor* Pixels, int32_t Count) {
+  uint32_t hidden = 0;
+  for (int32_t i = 0; i < Count; ++i) hidden |= Pixels[i] < 0x01000000u;
+  return hidden == 0;
+}
+
 }  // namespace
 
 // ---- a transition's frames ----
@@ -253,14 +356,24 @@ void TgxTransition::ApplyMask() {
       // 16.16 stepping from the clipped corner: cell = position shr 16.
       const int64_t stepX = cx * 65536 / tileW, stepY = cy * 65536 / tileH;
       int64_t posX = MulDiv64(cx * (clipLeft - left), 65535, tileW);
-      for (int64_t x = clipLeft; x < clipRight; ++x, posX += stepX) FCellOfColumn[size_t(x - clipLeft)] = uint32_t(posX >> 16);
+      const int64_t count = clipRight - clipLeft;
+      bool cellPerPixel = true;  // the columns take consecutive cells (Resolution 1)
+      for (int64_t n = 0; n < count; ++n, posX += stepX) {
+        FCellOfColumn[size_t(n)] = uint32_t(posX >> 16);
+        cellPerPixel &= FCellOfColumn[size_t(n)] == FCellOfColumn[0] + n;
+      }
       int64_t posY = MulDiv64(cy * (clipTop - top), 65535, tileH);
       for (int64_t y = clipTop; y < clipBottom; ++y, posY += stepY) {
         const uint8_t* maskRow = FMask1.data() + size_t(posY >> 16) * size_t(cx);
         TgxColor* row = img->GetScanLine(int32_t(y)) + clipLeft;
         const uint32_t* cell = FCellOfColumn.data();
-        for (int64_t n = 0, count = clipRight - clipLeft; n < count; ++n)
-          row[n] = (row[n] & gxColorMask) | (TgxColor(maskRow[cell[n]]) << 24);
+        if (cellPerPixel) {
+          // Without the lookup the loop vectorises.
+          const uint8_t* cells = maskRow + cell[0];
+          for (int64_t n = 0; n < count; ++n) row[n] = (row[n] & gxColorMask) | (TgxColor(cells[n]) << 24);
+        } else {
+          for (int64_t n = 0; n < count; ++n) row[n] = (row[n] & gxColorMask) | (TgxColor(maskRow[cell[n]]) << 24);
+        }
       }
     }
   }
@@ -276,37 +389,13 @@ void TgxTransition::ComposeSlide(uint8_t Percent) {
 }
 
 bool TgxTransition::TurnRecordRow(int32_t Y, TFinalRecord* Out) const {
-  const int32_t cx = FCellsX, cy = FCellsY, R = FResolution;
-  const TgxDisplacement* G = FRecords.data();
-  // Where final cell (X, Y) finds its record, and how the record's source turns.
-  switch (FRotation) {
-    case krNone:
-      for (int32_t X = 0; X < cx; ++X) {
-        const TgxDisplacement& d = G[size_t(X) + size_t(Y) * cx];
-        Out[X] = TFinalRecord{d.Flag, d.SourceX * R, d.SourceY * R};
-      }
-      break;
-    case krRotate90:
-      for (int32_t X = 0; X < cx; ++X) {
-        const TgxDisplacement& d = G[size_t(Y) + size_t(cx - 1 - X) * cy];
-        Out[X] = TFinalRecord{d.Flag, (cx - 1 - d.SourceY) * R, d.SourceX * R};
-      }
-      break;
-    case krRotate180:
-      for (int32_t X = 0; X < cx; ++X) {
-        const TgxDisplacement& d = G[size_t(cx - 1 - X) + size_t(cy - 1 - Y) * cx];
-        Out[X] = TFinalRecord{d.Flag, (cx - 1 - d.SourceX) * R, (cy - 1 - d.SourceY) * R};
-      }
-      break;
-    case krRotate270:
-      for (int32_t X = 0; X < cx; ++X) {
-        const TgxDisplacement& d = G[size_t(cy - 1 - Y) + size_t(X) * cy];
-        Out[X] = TFinalRecord{d.Flag, d.SourceY * R, (cy - 1 - d.SourceX) * R};
-      }
-      break;
-  }
+  const int32_t R = FResolution;
   uint8_t any = 0;
-  for (int32_t X = 0; X < cx; ++X) any |= Out[X].Flag;
+  VisitTurnedRow(FRecords.data(), FCellsX, FCellsY, FRotation, Y,
+                 [&](int32_t X, uint8_t Flag, int32_t SourceX, int32_t SourceY) {
+                   Out[X] = TFinalRecord{Flag, SourceX * R, SourceY * R};
+                   any |= Flag;
+                 });
   return any != 0;
 }
 
@@ -316,6 +405,12 @@ bool TgxTransition::TurnRecordRow(int32_t Y, TFinalRecord* Out) const {
 // writes it receives keep that order: per tile, by cell column, then cell row. A pixel
 // receives at most four writes; the last copy among them hides the ones before it, so
 // they are looked at from the last one back.
+//
+// Pixel rows whose cell rows only copy or keep (no blending flag) are settled in spans:
+// the writes are taken from the last one back, each over the pixels no later write has
+// settled, and a run of cells that copies with one shift settles its span with one memcpy
+// where the source span is inside the tile and has no transparent pixel. Whatever a span
+// cannot settle in one piece goes to the pixel-by-pixel rule.
 void TgxTransition::ApplyRecords() {
   TgxBitmap* src = FNewImage;
   TgxBitmap* work = FWork.get();
@@ -341,20 +436,29 @@ void TgxTransition::ApplyRecords() {
   };
   std::vector<Hit> columns;
   std::vector<int32_t> lastCell, lastOffset;
-  // The cell rows a pixel row needs, turned to the final grid, in two row buffers.
-  int32_t turned[2] = {-1, -1};
-  bool moves[2] = {false, false};  // some record of the row has a flag
-  auto turnedRow = [&](int32_t cellRow, int32_t keep, bool& rowMoves) -> const TFinalRecord* {
+
+  // The cell rows a pixel row needs, as runs, in two buffers; their records are turned
+  // into the two rows of FFinalRecords only when a pixel needs the rule.
+  TRecordRow recordRows[2];
+  auto findRow = [&](int32_t cellRow, int32_t keep) -> int32_t {
     for (int32_t b = 0; b < 2; ++b)
-      if (turned[b] == cellRow) {
-        rowMoves = moves[b];
-        return FFinalRecords.data() + size_t(b) * cx;
-      }
-    const int32_t b = turned[0] == keep ? 1 : 0;
-    moves[b] = rowMoves = TurnRecordRow(cellRow, FFinalRecords.data() + size_t(b) * cx);
-    turned[b] = cellRow;
-    return FFinalRecords.data() + size_t(b) * cx;
+      if (recordRows[b].CellRow == cellRow) return b;
+    const int32_t b = recordRows[0].CellRow == keep ? 1 : 0;
+    FindCopyRuns(FRecords.data(), cx, cy, R, FRotation, cellRow, recordRows[b]);
+    return b;
   };
+  auto turnedRecords = [&](int32_t b) -> const TFinalRecord* {
+    TFinalRecord* records = FFinalRecords.data() + size_t(b) * cx;
+    if (!recordRows[b].Turned) {
+      TurnRecordRow(recordRows[b].CellRow, records);
+      recordRows[b].Turned = true;
+    }
+    return records;
+  };
+
+  // Spans of the pixel row not settled yet, and the spans one write settles.
+  std::vector<TSpan> pending, unsettled;
+  std::vector<TCopySpan> copies;
 
   for (int32_t m = 0; m < FTileCount; ++m) {
     const int32_t J = (TW + 1) * m;
@@ -379,19 +483,29 @@ void TgxTransition::ApplyRecords() {
       if (srcTop > srcBottom) continue;
       const uint32_t spanY = uint32_t(srcBottom - srcTop);
       // Each tile walks the whole grid again, from its first cell row.
-      turned[0] = turned[1] = -1;
+      recordRows[0].CellRow = recordRows[1].CellRow = -1;
       for (int32_t y = y0; y < y1; ++y) {
         const Hit rows = hitsOf(y - K, cy);
-        const TFinalRecord* recordRow[2];
-        bool ownMoves = false, previousMoves = false;
-        recordRow[1] = turnedRow(rows.Cell[rows.Count - 1], rows.Cell[0], ownMoves);
-        recordRow[0] = turnedRow(rows.Cell[0], rows.Cell[rows.Count - 1], previousMoves);
+        // Buffers of the pixel row's cell rows: the one before (on a boundary), then its
+        // own (the last to write); the same buffer when it has one.
+        int32_t rowBuffer[2];
+        rowBuffer[1] = findRow(rows.Cell[rows.Count - 1], rows.Cell[0]);
+        rowBuffer[0] = findRow(rows.Cell[0], rows.Cell[rows.Count - 1]);
+        const TRecordRow& before = recordRows[rowBuffer[0]];
+        const TRecordRow& own = recordRows[rowBuffer[1]];
         // Rows of cells that all keep the old image leave the pixel row as it is.
-        if (!ownMoves && !previousMoves) continue;
-        const TFinalRecord* lastRow = recordRow[rows.Count - 1];
+        if (!before.Moves && !own.Moves) continue;
+        const TFinalRecord* recordRow[2] = {nullptr, nullptr};
+        const TFinalRecord* lastRow = nullptr;
         const int32_t lastRowOffset = K + rows.Offset[rows.Count - 1];
         TgxColor* out = work->GetScanLine(y);
-        for (int32_t x = x0; x < x1; ++x) {
+
+        // The pixel by the rule: its writes from the last one back.
+        auto finish = [&](int32_t x) {
+          if (!lastRow) {
+            for (int32_t b = 0; b < 2; ++b) recordRow[b] = turnedRecords(rowBuffer[b]);
+            lastRow = recordRow[rows.Count - 1];
+          }
           // Most pixels: the last write copies, and nothing before it shows.
           const size_t n = size_t(x - x0);
           const TFinalRecord& last = lastRow[lastCell[n]];
@@ -401,7 +515,7 @@ void TgxTransition::ApplyRecords() {
               const TgxColor s = srcBits[size_t(sy) * size_t(srcW) + size_t(sx)];
               if (s >> 24) {
                 out[x] = s;
-                continue;
+                return;
               }
             }
           }
@@ -433,6 +547,59 @@ void TgxTransition::ApplyRecords() {
             pixel = gxBlendPixel(blendValue[blends], pixel);
           }
           out[x] = pixel;
+        };
+
+        if (before.Blends || own.Blends) {
+          for (int32_t x = x0; x < x1; ++x) finish(x);
+          continue;
+        }
+
+        // One write of every pixel of a column range: from the cell of the pixel's own
+        // column (Shift 0) or, on a cell boundary, from the cell before it (Shift R), in
+        // the pixel row's cell row b. Its copying runs settle the pending spans they cover.
+        auto settle = [&](int32_t b, int32_t Shift) {
+          const TRecordRow& row = recordRows[rowBuffer[b]];
+          const int32_t sy = K + rows.Offset[b];
+          copies.clear();
+          for (const TCopyRun& run : row.Runs) {
+            if (uint32_t(sy + run.SourceY - srcTop) > spanY) continue;
+            // The run's pixels whose target and source both lie within bounds.
+            const int32_t begin = std::max({J + run.Begin * R + Shift, x0, srcLeft - run.ShiftX});
+            const int32_t end = std::min({J + run.End * R + Shift, x1, srcRight - run.ShiftX + 1});
+            if (begin < end)
+              copies.push_back(
+                  TCopySpan{begin, end, srcBits + size_t(sy + run.SourceY) * size_t(srcW), run.ShiftX});
+          }
+          unsettled.clear();
+          size_t c = 0;
+          for (const TSpan& span : pending) {
+            int32_t x = span.Begin;
+            while (c < copies.size() && copies[c].End <= x) ++c;
+            for (size_t k = c; k < copies.size() && copies[k].Begin < span.End; ++k) {
+              const int32_t a = std::max(x, copies[k].Begin), e = std::min(span.End, copies[k].End);
+              if (a > x) unsettled.push_back(TSpan{x, a});
+              const TgxColor* from = copies[k].SourceRow + (a + copies[k].ShiftX);
+              if (AllVisible(from, e - a))
+                std::memcpy(out + a, from, size_t(e - a) * sizeof(TgxColor));
+              else
+                for (int32_t p = a; p < e; ++p) finish(p);
+              x = e;
+            }
+            if (x < span.End) unsettled.push_back(TSpan{x, span.End});
+          }
+          pending.swap(unsettled);
+        };
+
+        pending.assign(1, TSpan{x0, x1});
+        for (int32_t b = rows.Count - 1; b >= 0 && !pending.empty(); --b) settle(b, 0);
+        if (R == 1) {
+          // Every pixel but the first is on a boundary: the cells before them, as spans.
+          for (int32_t b = rows.Count - 1; b >= 0 && !pending.empty(); --b) settle(b, 1);
+        } else {
+          // Pixels on a boundary that no own cell settled: by the rule.
+          for (const TSpan& span : pending)
+            for (int32_t x = span.Begin; x < span.End; ++x)
+              if ((x - J) % R == 0 && x > J) finish(x);
         }
       }
     }

@@ -87,23 +87,99 @@ void TgxMask::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t v) {
   }
 }
 
+namespace {
+
+int64_t FloorSqrt(int64_t n) {
+  if (n <= 0) return 0;
+  int64_t s = int64_t(std::sqrt(double(n)));
+  while (s * s > n) --s;
+  while ((s + 1) * (s + 1) <= n) ++s;
+  return s;
+}
+
+int64_t CeilSqrt(int64_t n) {
+  const int64_t s = FloorSqrt(n);
+  return s * s < n ? s + 1 : s;
+}
+
+// The offsets o >= 0 for which c + o or c - o lies in 0..n - 1: always one interval.
+struct TOffsets {
+  int64_t Lo;
+  int64_t Hi;
+};
+
+TOffsets OffsetsInside(int64_t c, int64_t n) {
+  if (c < 0) return {-c, n - 1 - c};
+  if (c >= n) return {c - n + 1, c};
+  return {0, std::max(n - 1 - c, c)};
+}
+
+}  // namespace
+
+// The step loop's y at step x is F(x), the Y >= 1 with Y(Y - 1) < r^2 - x^2 <= Y(Y + 1):
+// y goes down when d >= 0, that is when (x + 1)^2 + y(y - 1) >= r^2, and
+// d = 2((x + 1)^2 + y(y - 1) - r^2) + 1 at every step. So the loop may start at any step,
+// and only the steps that can reach the grid are walked: those whose rows cy +- F(x) and
+// columns cx +- x, cx +- (x + 1), or rows cy +- x and columns cx +- F(x), cx +- (F(x) + 1),
+// can lie inside. F is monotone, so each condition holds for an interval of steps.
 void TgxMask::Ring(int32_t cx, int32_t cy, int32_t r, uint8_t v) {
   if (r < 0) return;
   // The ring stays within r + 1 cells of its centre.
   if (int64_t(cx) + r + 1 < 0 || int64_t(cx) - r - 1 >= W || int64_t(cy) + r + 1 < 0 || int64_t(cy) - r - 1 >= H)
     return;
   const uint64_t w = uint64_t(W), h = uint64_t(H);
+  // Cells a and a + 1 of a row, each only if inside.
+  auto plotPair = [&](uint8_t* line, int64_t a) {
+    if (uint64_t(a) < w - 1) {
+      line[a] = v;
+      line[a + 1] = v;
+    } else {
+      if (uint64_t(a) < w) line[a] = v;
+      if (uint64_t(a + 1) < w) line[a + 1] = v;
+    }
+  };
   // Cells cx +- a and cx +- (a + 1) of rows cy +- b.
   auto plotRows = [&](int64_t b, int64_t a) {
     for (const int64_t row : {int64_t(cy) + b, int64_t(cy) - b}) {
       if (uint64_t(row) >= h) continue;
       uint8_t* line = Cells + row * W;
-      for (const int64_t col : {cx + a, cx + a + 1, cx - a, cx - a - 1})
-        if (uint64_t(col) < w) line[col] = v;
+      plotPair(line, cx + a);
+      plotPair(line, cx - a - 1);
     }
   };
-  int64_t x = 0, y = r, d = 3 - 2 * int64_t(r);
-  while (x < y) {
+  if (r == 0) {
+    plotRows(0, 0);
+    return;
+  }
+
+  const int64_t rr = int64_t(r) * r;
+  auto F = [rr](int64_t x) -> int64_t {
+    const int64_t t = rr - x * x;
+    if (t <= 0) return 0;  // past the loop's end
+    const int64_t s = FloorSqrt(t);
+    return t <= s * (s + 1) ? s : s + 1;
+  };
+  // The first step with F(x) <= K, and the last with F(x) >= K.
+  auto firstAtMost = [rr](int64_t K) -> int64_t { return std::max<int64_t>(CeilSqrt(rr - K * (K + 1)), 0); };
+  auto lastAtLeast = [rr](int64_t K) -> int64_t {
+    if (K <= 1) return rr;  // every step of the loop
+    return rr - K * (K - 1) <= 0 ? -1 : CeilSqrt(rr - K * (K - 1)) - 1;
+  };
+  const TOffsets rows = OffsetsInside(cy, H), cols = OffsetsInside(cx, W);
+  int64_t first = INT64_MAX, last = -1;
+  auto include = [&](int64_t lo, int64_t hi) {
+    if (lo > hi) return;
+    first = std::min(first, lo);
+    last = std::max(last, hi);
+  };
+  // Octant of rows cy +- F(x), then octant of rows cy +- x.
+  include(std::max(firstAtMost(rows.Hi), cols.Lo - 1), std::min(lastAtLeast(rows.Lo), cols.Hi));
+  include(std::max(firstAtMost(cols.Hi), rows.Lo), std::min(lastAtLeast(cols.Lo - 1), rows.Hi));
+  if (first > last) return;
+
+  int64_t x = first, y = F(x);
+  int64_t d = 2 * ((x + 1) * (x + 1) - (rr - y * (y - 1))) + 1;
+  while (x < y && x <= last) {
     plotRows(y, x);
     plotRows(x, y);
     if (d < 0) {
@@ -113,11 +189,8 @@ void TgxMask::Ring(int32_t cx, int32_t cy, int32_t r, uint8_t v) {
       --y;
     }
     ++x;
-    // Columns cx +- x and rows cy +- x only move away from the grid once they have left it
-    // on both sides; then nothing more of the ring can land inside.
-    if (cx - x < 0 && cx + x >= W && cy - x < 0 && cy + x >= H) return;
   }
-  if (x == y) {
+  if (x == y && x <= last) {
     plotRows(y, x);
     plotRows(x, y);
   }

@@ -1,7 +1,13 @@
 #include "qvDrawUtils/Blur.h"
 
 #include <algorithm>
+#include <bit>
+#include <memory>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 TStackBlurDivider::TStackBlurDivider(int Radius) {
   const uint64_t r1 = uint64_t(std::clamp(Radius, 0, StackBlurMaxRadius)) + 1;
@@ -12,6 +18,31 @@ TStackBlurDivider::TStackBlurDivider(int Radius) {
   FShift = 0;
   while ((uint64_t(1) << FShift) < 255 * d * d) ++FShift;
   FMultiplier = ((uint64_t(1) << FShift) + d - 1) / d;
+}
+
+// Division by d = (r + 1)^2. Its power of two 2^a goes first, as a shift:
+// n div d = (n >> a) div d' with n >> a <= 255 d' (a power of two keeps a factor 2 in d',
+// as its multiplier would be 2^16). With m = ceil(2^L / d') and e = m d' - 2^L,
+// (n' m) >> L = n' div d' for every n' <= 255 d' exactly when (255 d' - 1) e < 2^L (the
+// largest n' with remainder d' - 1 is the worst); every radius from 1 to 15 has such an
+// m below 2^16.
+TStackBlurLaneDivider::TStackBlurLaneDivider(int Radius) {
+  if (Radius < 1) return;
+  const uint64_t d = uint64_t(Radius + 1) * uint64_t(Radius + 1);
+  if (255 * d > 0xFFFF) return;
+  const int a = std::countr_zero(d) - (std::has_single_bit(d) ? 1 : 0);
+  const uint64_t rest = d >> a;
+  for (int L = 16;; ++L) {
+    const uint64_t m = ((uint64_t(1) << L) + rest - 1) / rest;
+    if (m > 0xFFFF) return;
+    if ((255 * rest - 1) * (m * rest - (uint64_t(1) << L)) < (uint64_t(1) << L)) {
+      FValid = true;
+      FPreShift = a;
+      FMultiplier = uint16_t(m);
+      FShift = L - 16;
+      return;
+    }
+  }
 }
 
 namespace {
@@ -124,11 +155,135 @@ void BlurColumns(const uint32_t* Src, int Width, int Height, int r, const TStack
   }
 }
 
+#if defined(__SSE2__)
+// ---- eight pixels side by side, in 16-bit lanes ----
+//
+// Up to radius 15 every sum fits 16 bits (255 (r + 1)^2 < 2^16): one register holds the four
+// channels of two pixels, and the division is TStackBlurLaneDivider's. Both passes run
+// the same kernel down eight lines at once: the column pass on eight neighbouring columns,
+// the row pass on eight rows turned into columns of a small band buffer.
+
+// Eight pixels, two to a register, each channel in a 16-bit lane.
+struct TEightPixels {
+  __m128i V[4];
+};
+
+inline TEightPixels LoadEight(const uint32_t* P) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + 4));
+  return {{_mm_unpacklo_epi8(a, zero), _mm_unpackhi_epi8(a, zero), _mm_unpacklo_epi8(b, zero),
+           _mm_unpackhi_epi8(b, zero)}};
+}
+
+// The tent filter along Count positions of eight lines: position i of the lines is the eight
+// pixels at Src + i * SrcStep, its result goes to Dst + i * DstStep (OR Alpha). Instead of
+// the in and out sums the kernel keeps their difference D = in - out, which moves by
+// entering + leaving - 2 passing; the weighted sum moves by D + entering. Lanes wrap modulo
+// 2^16, but every weighted sum itself fits.
+void TentEightLines(const uint32_t* Src, ptrdiff_t SrcStep, uint32_t* Dst, ptrdiff_t DstStep, int Count, int r,
+                    const TStackBlurLaneDivider& Division, uint32_t Alpha) {
+  const int last = Count - 1;
+  auto at = [&](int i) { return Src + ptrdiff_t(i) * SrcStep; };
+  __m128i sum[4], diff[4];
+  for (int n = 0; n < 4; ++n) sum[n] = diff[n] = _mm_setzero_si128();
+  for (int k = -r; k <= r; ++k) {
+    const TEightPixels p = LoadEight(at(std::clamp(k, 0, last)));
+    const __m128i weight = _mm_set1_epi16(int16_t(r + 1 - (k < 0 ? -k : k)));
+    for (int n = 0; n < 4; ++n) {
+      sum[n] = _mm_add_epi16(sum[n], _mm_mullo_epi16(p.V[n], weight));
+      diff[n] = k > 0 ? _mm_add_epi16(diff[n], p.V[n]) : _mm_sub_epi16(diff[n], p.V[n]);
+    }
+  }
+  const __m128i preShift = _mm_cvtsi32_si128(Division.PreShift());
+  const __m128i multiplier = _mm_set1_epi16(int16_t(Division.Multiplier()));
+  const __m128i shift = _mm_cvtsi32_si128(Division.Shift());
+  const __m128i alpha = _mm_set1_epi32(int32_t(Alpha));
+  for (int x = 0;; ++x) {
+    __m128i q[4];
+    for (int n = 0; n < 4; ++n)
+      q[n] = _mm_srl_epi16(_mm_mulhi_epu16(_mm_srl_epi16(sum[n], preShift), multiplier), shift);
+    uint32_t* out = Dst + ptrdiff_t(x) * DstStep;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_or_si128(_mm_packus_epi16(q[0], q[1]), alpha));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_or_si128(_mm_packus_epi16(q[2], q[3]), alpha));
+    if (x == last) break;
+    const TEightPixels entering = LoadEight(at(std::min(x + r + 1, last)));
+    const TEightPixels leaving = LoadEight(at(std::max(x - r, 0)));
+    const TEightPixels passing = LoadEight(at(x + 1));
+    for (int n = 0; n < 4; ++n) {
+      const __m128i t = _mm_add_epi16(diff[n], entering.V[n]);
+      sum[n] = _mm_add_epi16(sum[n], t);
+      diff[n] = _mm_sub_epi16(_mm_sub_epi16(_mm_add_epi16(t, leaving.V[n]), passing.V[n]), passing.V[n]);
+    }
+  }
+}
+
+// Dst row k, column i := Src row i, column k, for a 4 x 4 block of pixels.
+inline void Transpose4x4(const uint32_t* Src, ptrdiff_t SrcStride, uint32_t* Dst, ptrdiff_t DstStride) {
+  auto load = [&](int k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + k * SrcStride)); };
+  auto store = [&](int k, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + k * DstStride), v); };
+  const __m128i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
+  const __m128i t0 = _mm_unpacklo_epi32(r0, r1), t1 = _mm_unpacklo_epi32(r2, r3);
+  const __m128i t2 = _mm_unpackhi_epi32(r0, r1), t3 = _mm_unpackhi_epi32(r2, r3);
+  store(0, _mm_unpacklo_epi64(t0, t1));
+  store(1, _mm_unpackhi_epi64(t0, t1));
+  store(2, _mm_unpacklo_epi64(t2, t3));
+  store(3, _mm_unpackhi_epi64(t2, t3));
+}
+
+// Eight rows of Width pixels (Stride apart) to Width groups of eight (group x holds column
+// x of the rows), and back.
+void RowsToGroups(const uint32_t* Rows, ptrdiff_t Stride, int Width, uint32_t* Groups) {
+  int x = 0;
+  for (; x + 4 <= Width; x += 4)
+    for (int k = 0; k < 8; k += 4) Transpose4x4(Rows + k * Stride + x, Stride, Groups + x * 8 + k, 8);
+  for (; x < Width; ++x)
+    for (int k = 0; k < 8; ++k) Groups[x * 8 + k] = Rows[k * Stride + x];
+}
+
+void GroupsToRows(const uint32_t* Groups, int Width, uint32_t* Rows, ptrdiff_t Stride) {
+  int x = 0;
+  for (; x + 4 <= Width; x += 4)
+    for (int k = 0; k < 8; k += 4) Transpose4x4(Groups + x * 8 + k, 8, Rows + k * Stride + x, Stride);
+  for (; x < Width; ++x)
+    for (int k = 0; k < 8; ++k) Rows[k * Stride + x] = Groups[x * 8 + k];
+}
+
+// The blur in 16-bit lanes; false (nothing done) for a picture narrower or lower than
+// eight pixels or a radius above 15. The last band of rows and the last group of columns
+// are moved back to end at the picture's edge: they overlap the one before and compute the
+// same values again.
+bool BlurInLanes(uint32_t* Pixels, int Width, int Height, int Stride, int r) {
+  if (Width < 8 || Height < 8) return false;
+  const TStackBlurLaneDivider division(r);
+  if (!division.Valid()) return false;
+  const size_t w = size_t(Width);
+  const auto rows = std::make_unique_for_overwrite<uint32_t[]>(w * size_t(Height));
+  const auto band = std::make_unique_for_overwrite<uint32_t[]>(w * 16);
+  uint32_t* groups = band.get();
+  uint32_t* blurred = groups + w * 8;
+  for (int top = 0; top < Height; top += 8) {
+    const int y = std::min(top, Height - 8);
+    RowsToGroups(Pixels + size_t(y) * size_t(Stride), Stride, Width, groups);
+    TentEightLines(groups, 8, blurred, 8, Width, r, division, 0);
+    GroupsToRows(blurred, Width, rows.get() + size_t(y) * w, Width);
+  }
+  for (int left = 0; left < Width; left += 8) {
+    const int x = std::min(left, Width - 8);
+    TentEightLines(rows.get() + x, Width, Pixels + x, Stride, Height, r, division, 0xFF000000u);
+  }
+  return true;
+}
+#endif
+
 }  // namespace
 
 void StackBlurPixels(uint32_t* Pixels, int Width, int Height, int Stride, int Radius) {
   if (!Pixels || Radius <= 0 || Width <= 0 || Height <= 0 || Stride < Width) return;
   const int r = std::min(Radius, StackBlurMaxRadius);
+#if defined(__SSE2__)
+  if (BlurInLanes(Pixels, Width, Height, Stride, r)) return;
+#endif
   const TStackBlurDivider div(r);
   std::vector<uint32_t> rows(size_t(Width) * size_t(Height));
   BlurRows(Pixels, Width, Height, Stride, r, div, rows.data());

@@ -31,3 +31,22 @@ class TStackBlurDivider {
   uint64_t FMultiplier;
   int FShift;
 };
+
+// The same division in 16-bit arithmetic, for radii 1 to 15 (where every sum stays below
+// 2^16): ((Sum >> PreShift()) * Multiplier()) >> (16 + Shift()), a shift, a multiply-high
+// and a shift in 16-bit vector lanes. Valid() is false for any other radius.
+class TStackBlurLaneDivider {
+ public:
+  explicit TStackBlurLaneDivider(int Radius);
+  bool Valid() const { return FValid; }
+  uint32_t operator()(uint32_t Sum) const { return ((Sum >> FPreShift) * FMultiplier) >> (16 + FShift); }
+  int PreShift() const { return FPreShift; }
+  uint16_t Multiplier() const { return FMultiplier; }
+  int Shift() const { return FShift; }
+
+ private:
+  bool FValid = false;
+  int FPreShift = 0;
+  uint16_t FMultiplier = 0;
+  int FShift = 0;
+};

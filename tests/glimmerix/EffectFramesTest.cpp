@@ -148,19 +148,23 @@ TEST_P(EffectSlideFrames, MatchTheFrameRulesWalkedInTheirOwnOrder) {
   TgxProcItem* item = gxProcList()->GetProcs(c.Effect);
   ASSERT_NE(item, nullptr);
   const TgxSlideProc proc = std::get<TgxSlideProc>(item->Proc());
-  auto oldImage = Pattern(29, 19, 0x51, false), newImage = Pattern(c.NewW, c.NewH, 0x77, true);
-  for (TgxRotation rotation : {krNone, krRotate90, krRotate180, krRotate270}) {
-    auto settings = Settings(item->Name(), c.Resolution, c.Tiles, rotation);
-    TgxTransition t;
-    ASSERT_TRUE(t.Prepare(settings.get(), newImage.get(), oldImage.get()));
-    for (int p : {1, 13, 50, 87, 99}) {
-      t.Compose(uint8_t(p));
-      const std::vector<uint32_t> expected =
-          ReferenceSlideFrame(*oldImage, *newImage, proc, c.Resolution, c.Tiles, rotation, uint8_t(p));
-      int differing = 0;
-      for (int y = 0; y < 19; ++y)
-        for (int x = 0; x < 29; ++x) differing += t.Work()->GetPixel(x, y) != expected[size_t(x + y * 29)];
-      EXPECT_EQ(differing, 0) << RotationName(rotation) << " at " << p;
+  // New images with transparent pixels, and opaque ones, whose runs of copying cells the
+  // engine may copy whole.
+  for (bool holes : {true, false}) {
+    auto oldImage = Pattern(29, 19, 0x51, false), newImage = Pattern(c.NewW, c.NewH, 0x77, holes);
+    for (TgxRotation rotation : {krNone, krRotate90, krRotate180, krRotate270}) {
+      auto settings = Settings(item->Name(), c.Resolution, c.Tiles, rotation);
+      TgxTransition t;
+      ASSERT_TRUE(t.Prepare(settings.get(), newImage.get(), oldImage.get()));
+      for (int p : {1, 13, 50, 87, 99}) {
+        t.Compose(uint8_t(p));
+        const std::vector<uint32_t> expected =
+            ReferenceSlideFrame(*oldImage, *newImage, proc, c.Resolution, c.Tiles, rotation, uint8_t(p));
+        int differing = 0;
+        for (int y = 0; y < 19; ++y)
+          for (int x = 0; x < 29; ++x) differing += t.Work()->GetPixel(x, y) != expected[size_t(x + y * 29)];
+        EXPECT_EQ(differing, 0) << RotationName(rotation) << " at " << p << (holes ? " with holes" : " opaque");
+      }
     }
   }
 }
@@ -172,6 +176,12 @@ INSTANTIATE_TEST_SUITE_P(Layouts, EffectSlideFrames,
                                            SlideCase{"Test Mixed Records", 1, 3, 29, 19},
                                            SlideCase{"Test Mixed Records", 4, 2, 23, 25},
                                            SlideCase{"Test Mixed Records", 2, 2, 35, 14},
+                                           SlideCase{"Test Copy Runs", 1, 1, 29, 19},
+                                           SlideCase{"Test Copy Runs", 2, 1, 29, 19},
+                                           SlideCase{"Test Copy Runs", 3, 2, 29, 19},
+                                           SlideCase{"Test Copy Runs", 1, 3, 29, 19},
+                                           SlideCase{"Test Copy Runs", 4, 2, 23, 25},
+                                           SlideCase{"Test Copy Runs", 1, 2, 35, 14},
                                            SlideCase{"Interlace", 1, 1, 29, 19}, SlideCase{"Interlace", 3, 2, 29, 19},
                                            SlideCase{"Corner", 1, 1, 29, 19}, SlideCase{"Corner", 2, 3, 29, 19}),
                          SlideCaseName);

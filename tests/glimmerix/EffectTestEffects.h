@@ -55,6 +55,21 @@ inline void MixedRecords(TgxDisplacement* Records, int32_t W, int32_t H, uint8_t
     }
 }
 
+// Only copies and keeps, in runs of four neighbouring cells that each take their pixels
+// from one source row with one shift: runs from inside, beside and far from the grid,
+// staggered from row to row and varying with the percentage.
+inline void CopyRuns(TgxDisplacement* Records, int32_t W, int32_t H, uint8_t Percent) {
+  for (int32_t j = 0; j < H; ++j)
+    for (int32_t i = 0; i < W; ++i) {
+      const int32_t run = (i + j + Percent) / 4;
+      const int32_t shift = run % 3 == 0 ? Percent % 7 - 3 : run % 3 == 1 ? W / 2 : -(j % 4) - 40 * (run % 5 == 4);
+      TgxDisplacement& d = Records[i + j * W];
+      d.Flag = run % 5 == 2 ? 0 : 255;
+      d.SourceX = int16_t(i + shift);
+      d.SourceY = int16_t((j + run) % (H + 2) - 1);
+    }
+}
+
 inline void RecordManual(TgxBitmap*, TgxBitmap*, TgxAnimationRec* Settings, uint8_t Percent) {
   Log().Percents.push_back(Percent);
   Log().Sizes.push_back({int(Settings->Rotation()), Settings->Time()});
@@ -96,6 +111,7 @@ inline void RegisterTestEffects() {
     RegisterEffect("Test Mark Corner", pkSlide, TgxSlideProc(&MarkCorner));
     RegisterEffect("Test Mark Corner From Next", pkSlide, TgxSlideProc(&MarkCornerFromNext));
     RegisterEffect("Test Mixed Records", pkSlide, TgxSlideProc(&MixedRecords));
+    RegisterEffect("Test Copy Runs", pkSlide, TgxSlideProc(&CopyRuns));
     RegisterEffect("Test Record Manual", pkManual, TgxManualProc(&RecordManual));
     RegisterEffect("Test Failing", pkFade, TgxFadeProc(&FailingFade));
     RegisterEffect("Test Reentrant", pkManual, TgxManualProc(&ReentrantManual));

@@ -2,8 +2,11 @@
 // diagonal proportions, the inversions and the random generator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -241,6 +244,29 @@ TEST(MaskRing, MatchesTheMidpointRuleForCentresInsideAndOutside) {
     std::vector<uint8_t> expected(size_t(W * H), 0);
     ReferenceRing(expected, W, H, cx, cy, r, 99);
     ASSERT_EQ(m.Values(), expected) << "ring around (" << cx << "," << cy << ") of radius " << r;
+    ASSERT_TRUE(m.GuardIntact());
+  }
+}
+
+TEST(MaskRing, MatchesTheMidpointRuleForLargeRadiiReachingPartOfTheGrid) {
+  // The ring walks only the steps that can reach the grid, starting in the middle of the
+  // loop: radii far beyond the grid, centres on its corners and edges and far away, arcs
+  // that cross it in any of the eight octants.
+  std::mt19937 rng(20240611);
+  const int sizes[][2] = {{40, 23}, {7, 50}, {64, 64}, {1, 30}, {25, 1}};
+  for (int n = 0; n < 4000; ++n) {
+    const int W = sizes[n % 5][0], H = sizes[n % 5][1];
+    const int reach = n % 3 == 0 ? 3000 : 200;
+    const int cx = int(rng() % uint32_t(2 * reach + W)) - reach, cy = int(rng() % uint32_t(2 * reach + H)) - reach;
+    // Mostly radii whose circle passes through the grid.
+    const double dx = std::max({0, -cx, cx - (W - 1)}), dy = std::max({0, -cy, cy - (H - 1)});
+    const int nearest = int(std::sqrt(dx * dx + dy * dy));
+    const int r = n % 4 == 0 ? int(rng() % 3500) : nearest + int(rng() % uint32_t(W + H + 4)) - 2;
+    GuardedMask m(W, H);
+    m.Mask().Ring(cx, cy, r, 99);
+    std::vector<uint8_t> expected(size_t(W * H), 0);
+    ReferenceRing(expected, W, H, cx, cy, r, 99);
+    ASSERT_EQ(m.Values(), expected) << W << " x " << H << ": ring around (" << cx << "," << cy << ") of radius " << r;
     ASSERT_TRUE(m.GuardIntact());
   }
 }

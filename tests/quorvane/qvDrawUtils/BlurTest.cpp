@@ -92,6 +92,23 @@ TEST_F(DrawUtilsBlurTest, DividerIsExactForEverySumAtTheGlowRadii) {
   }
 }
 
+TEST_F(DrawUtilsBlurTest, LaneDividerIsExactInSixteenBitsUpToRadiusFifteen) {
+  for (int r = 1; r <= 15; ++r) {
+    const TStackBlurLaneDivider div(r);
+    ASSERT_TRUE(div.Valid()) << "radius " << r;
+    const uint32_t d = uint32_t((r + 1) * (r + 1));
+    uint32_t bad = 0;
+    for (uint32_t n = 0; n <= 255 * d; ++n) {
+      // What 16-bit lanes compute: a shift, the high half of the product, a shift.
+      const uint32_t high = ((n >> div.PreShift()) * div.Multiplier()) >> 16;
+      if (high >> div.Shift() != n / d || div(n) != n / d) ++bad;
+    }
+    EXPECT_EQ(bad, 0u) << "radius " << r;
+  }
+  // Beyond 15 the sums need more than 16 bits; radius 0 blurs nothing.
+  for (int r : {16, 255, 0, -1}) EXPECT_FALSE(TStackBlurLaneDivider(r).Valid()) << r;
+}
+
 TEST_F(DrawUtilsBlurTest, SingleWhitePixelSpreadsAsTheTentKernel) {
   for (int r : {1, 2, 5, 10}) {
     const int size = 2 * r + 7;  // room around the pixel, no edge in reach
@@ -131,6 +148,34 @@ TEST_F(DrawUtilsBlurTest, MatchesTheFilterOnRandomPicturesWithEdges) {
     StackBlur(&b, c.Radius);
     EXPECT_EQ(Get(b), ReferenceBlur(pixels, c.W, c.H, c.Radius)) << c.W << " x " << c.H << " r " << c.Radius;
   }
+}
+
+TEST_F(DrawUtilsBlurTest, MatchesTheFilterAtEveryRadiusAndSizeOfTheFastPath) {
+  // Pictures of eight pixels and more each way are blurred eight lines at a time: bands of
+  // rows whose last one overlaps the one before, groups of columns likewise. Every radius
+  // up to 16 (the lanes stop at 15; each radius divides in its own way), sizes around the
+  // band and group widths, rows wider than the picture, and saturated pictures for the
+  // largest sums.
+  std::mt19937 rng(4242);
+  const int sizes[] = {8, 9, 12, 15, 16, 17, 23, 40};
+  for (int r = 1; r <= 16; ++r)
+    for (int n = 0; n < 6; ++n) {
+      const int W = sizes[rng() % 8], H = sizes[rng() % 8], stride = W + int(rng() % 3);
+      const bool saturated = n == 0;
+      std::vector<uint32_t> all(size_t(stride) * H);
+      for (uint32_t& p : all) p = saturated ? 0x00FFFFFFu | (rng() & 0xFF000000u) : uint32_t(rng());
+      std::vector<uint32_t> picture;
+      for (int y = 0; y < H; ++y) picture.insert(picture.end(), all.begin() + y * stride, all.begin() + y * stride + W);
+      std::vector<uint32_t> blurred = all;
+      StackBlurPixels(blurred.data(), W, H, stride, r);
+      const std::vector<uint32_t> expected = ReferenceBlur(picture, W, H, r);
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < stride; ++x) {
+          const uint32_t want = x < W ? expected[y * W + x] : all[y * stride + x];
+          ASSERT_EQ(blurred[y * stride + x], want) << W << " x " << H << " stride " << stride << " r " << r << " at " << x
+                                                   << "," << y;
+        }
+    }
 }
 
 TEST_F(DrawUtilsBlurTest, RadiusAboveTheLimitIsTheLimit) {
