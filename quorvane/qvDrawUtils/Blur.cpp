@@ -218,6 +218,95 @@ void TentEightLines(const uint32_t* Src, ptrdiff_t SrcStep, uint32_t* Dst, ptrdi
   }
 }
 
+// ---- four pixels side by side, in 32-bit lanes ----
+//
+// From radius 16 on the sums need more than 16 bits, but up to StackBlurMaxRadius they fit
+// 32 (255 (r + 1)^2 < 2^30): one register holds the four channels of one pixel. The
+// division is TStackBlurDivider's own multiply and shift, its multiplier below 2^32 so that
+// _mm_mul_epu32 forms the exact 64-bit product.
+
+// Four pixels, one to a register, each channel in a 32-bit lane.
+struct TFourPixels {
+  __m128i V[4];
+};
+
+inline TFourPixels LoadFour(const uint32_t* P) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+  const __m128i lo = _mm_unpacklo_epi8(a, zero), hi = _mm_unpackhi_epi8(a, zero);
+  return {{_mm_unpacklo_epi16(lo, zero), _mm_unpackhi_epi16(lo, zero), _mm_unpacklo_epi16(hi, zero),
+           _mm_unpackhi_epi16(hi, zero)}};
+}
+
+// The low 32 bits of each lane times Factor (SSE2 has no 32-bit multiply-low).
+inline __m128i MulLanes(__m128i A, uint32_t Factor) {
+  const __m128i f = _mm_set1_epi32(int32_t(Factor));
+  const __m128i even = _mm_mul_epu32(A, f);
+  const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(A, 32), f);
+  return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                            _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+}
+
+// (Sum * Multiplier) >> Shift in each lane; the quotients are at most 255, so the shifted
+// 64-bit products of the even and odd lanes have nothing above their low 32 bits.
+inline __m128i DivideLanes(__m128i Sum, __m128i Multiplier, __m128i Shift) {
+  const __m128i even = _mm_srl_epi64(_mm_mul_epu32(Sum, Multiplier), Shift);
+  const __m128i odd = _mm_srl_epi64(_mm_mul_epu32(_mm_srli_epi64(Sum, 32), Multiplier), Shift);
+  return _mm_or_si128(even, _mm_slli_epi64(odd, 32));
+}
+
+// TentEightLines for four lines in 32-bit lanes. The start of the kernel reaching beyond
+// either end reads the same edge pixel again and again; those parts are taken at once
+// with the sum of their weights, so a radius far beyond Count costs no more than Count.
+void TentFourLines(const uint32_t* Src, ptrdiff_t SrcStep, uint32_t* Dst, ptrdiff_t DstStep, int Count, int r,
+                   const TStackBlurDivider& Division, uint32_t Alpha) {
+  const int last = Count - 1;
+  auto at = [&](int i) { return Src + ptrdiff_t(i) * SrcStep; };
+  const uint32_t r1 = uint32_t(r) + 1;
+  __m128i sum[4], diff[4];
+  // k = -r..0 all read position 0: weights 1..r + 1, each counted out.
+  const TFourPixels first = LoadFour(at(0));
+  for (int n = 0; n < 4; ++n) {
+    sum[n] = MulLanes(first.V[n], r1 * (r1 + 1) / 2);
+    diff[n] = _mm_sub_epi32(_mm_setzero_si128(), MulLanes(first.V[n], r1));
+  }
+  const int reach = std::min(r, last);
+  for (int k = 1; k <= reach; ++k) {
+    const TFourPixels p = LoadFour(at(k));
+    for (int n = 0; n < 4; ++n) {
+      sum[n] = _mm_add_epi32(sum[n], MulLanes(p.V[n], r1 - uint32_t(k)));
+      diff[n] = _mm_add_epi32(diff[n], p.V[n]);
+    }
+  }
+  if (r > last) {
+    // k = last + 1..r read position last: weights r - last down to 1, each counted in.
+    const uint32_t beyond = uint32_t(r - last);
+    const TFourPixels p = LoadFour(at(last));
+    for (int n = 0; n < 4; ++n) {
+      sum[n] = _mm_add_epi32(sum[n], MulLanes(p.V[n], beyond * (beyond + 1) / 2));
+      diff[n] = _mm_add_epi32(diff[n], MulLanes(p.V[n], beyond));
+    }
+  }
+  const __m128i multiplier = _mm_set1_epi32(int32_t(uint32_t(Division.Multiplier())));
+  const __m128i shift = _mm_cvtsi32_si128(Division.Shift());
+  const __m128i alpha = _mm_set1_epi32(int32_t(Alpha));
+  for (int x = 0;; ++x) {
+    __m128i q[4];
+    for (int n = 0; n < 4; ++n) q[n] = DivideLanes(sum[n], multiplier, shift);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q[0], q[1]), _mm_packs_epi32(q[2], q[3]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + ptrdiff_t(x) * DstStep), _mm_or_si128(bytes, alpha));
+    if (x == last) break;
+    const TFourPixels entering = LoadFour(at(std::min(x + r + 1, last)));
+    const TFourPixels leaving = LoadFour(at(std::max(x - r, 0)));
+    const TFourPixels passing = LoadFour(at(x + 1));
+    for (int n = 0; n < 4; ++n) {
+      const __m128i t = _mm_add_epi32(diff[n], entering.V[n]);
+      sum[n] = _mm_add_epi32(sum[n], t);
+      diff[n] = _mm_sub_epi32(_mm_sub_epi32(_mm_add_epi32(t, leaving.V[n]), passing.V[n]), passing.V[n]);
+    }
+  }
+}
+
 // Dst row k, column i := Src row i, column k, for a 4 x 4 block of pixels.
 inline void Transpose4x4(const uint32_t* Src, ptrdiff_t SrcStride, uint32_t* Dst, ptrdiff_t DstStride) {
   auto load = [&](int k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + k * SrcStride)); };
@@ -249,14 +338,25 @@ void GroupsToRows(const uint32_t* Groups, int Width, uint32_t* Rows, ptrdiff_t S
     for (int k = 0; k < 8; ++k) Rows[k * Stride + x] = Groups[x * 8 + k];
 }
 
-// The blur in 16-bit lanes; false (nothing done) for a picture narrower or lower than
-// eight pixels or a radius above 15. The last band of rows and the last group of columns
-// are moved back to end at the picture's edge: they overlap the one before and compute the
-// same values again.
+// The blur in vector lanes, 16-bit up to radius 15 and 32-bit above; false (nothing done)
+// for a picture narrower or lower than eight pixels. The last band of rows and the last
+// group of columns are moved back to end at the picture's edge: they overlap the one
+// before and compute the same values again.
 bool BlurInLanes(uint32_t* Pixels, int Width, int Height, int Stride, int r) {
   if (Width < 8 || Height < 8) return false;
-  const TStackBlurLaneDivider division(r);
-  if (!division.Valid()) return false;
+  const TStackBlurLaneDivider narrow(r);
+  const TStackBlurDivider wide(r);
+  if (!narrow.Valid() && wide.Multiplier() > 0xFFFFFFFFu) return false;
+  // Eight lines at once: position i of them is the eight pixels at Src + i * SrcStep.
+  auto eightLines = [&](const uint32_t* Src, ptrdiff_t SrcStep, uint32_t* Dst, ptrdiff_t DstStep, int Count,
+                        uint32_t Alpha) {
+    if (narrow.Valid()) {
+      TentEightLines(Src, SrcStep, Dst, DstStep, Count, r, narrow, Alpha);
+    } else {
+      TentFourLines(Src, SrcStep, Dst, DstStep, Count, r, wide, Alpha);
+      TentFourLines(Src + 4, SrcStep, Dst + 4, DstStep, Count, r, wide, Alpha);
+    }
+  };
   const size_t w = size_t(Width);
   const auto rows = std::make_unique_for_overwrite<uint32_t[]>(w * size_t(Height));
   const auto band = std::make_unique_for_overwrite<uint32_t[]>(w * 16);
@@ -265,12 +365,12 @@ bool BlurInLanes(uint32_t* Pixels, int Width, int Height, int Stride, int r) {
   for (int top = 0; top < Height; top += 8) {
     const int y = std::min(top, Height - 8);
     RowsToGroups(Pixels + size_t(y) * size_t(Stride), Stride, Width, groups);
-    TentEightLines(groups, 8, blurred, 8, Width, r, division, 0);
+    eightLines(groups, 8, blurred, 8, Width, 0);
     GroupsToRows(blurred, Width, rows.get() + size_t(y) * w, Width);
   }
   for (int left = 0; left < Width; left += 8) {
     const int x = std::min(left, Width - 8);
-    TentEightLines(rows.get() + x, Width, Pixels + x, Stride, Height, r, division, 0xFF000000u);
+    eightLines(rows.get() + x, Width, Pixels + x, Stride, Height, 0xFF000000u);
   }
   return true;
 }

@@ -19,12 +19,15 @@ void StackBlur(TBitmap* Bitmap, int Radius);
 void StackBlurPixels(uint32_t* Pixels, int Width, int Height, int Stride, int Radius);
 
 // Exact division of Sum by (Radius + 1)^2 for every Sum <= 255 * (Radius + 1)^2, by a
-// multiply and a shift (the blur's per-pixel division).
+// multiply and a shift (the blur's per-pixel division). Up to StackBlurMaxRadius the
+// multiplier fits 32 bits, so 32-bit vector lanes can widen to 64 for the product.
 class TStackBlurDivider {
  public:
   explicit TStackBlurDivider(int Radius);
   uint32_t operator()(uint32_t Sum) const { return uint32_t((uint64_t(Sum) * FMultiplier) >> FShift); }
   uint32_t Divisor() const { return FDivisor; }
+  uint64_t Multiplier() const { return FMultiplier; }
+  int Shift() const { return FShift; }
 
  private:
   uint32_t FDivisor;

@@ -109,6 +109,23 @@ TEST_F(DrawUtilsBlurTest, LaneDividerIsExactInSixteenBitsUpToRadiusFifteen) {
   for (int r : {16, 255, 0, -1}) EXPECT_FALSE(TStackBlurLaneDivider(r).Valid()) << r;
 }
 
+TEST_F(DrawUtilsBlurTest, DividerFitsThirtyTwoBitLanesAtEveryRadius) {
+  // 32-bit lanes multiply a sum by the multiplier into a 64-bit product and shift that:
+  // the multiplier must fit 32 bits, and the quotient must be exact around every step.
+  for (int r = 0; r <= StackBlurMaxRadius; ++r) {
+    const TStackBlurDivider div(r);
+    ASSERT_LE(div.Multiplier(), 0xFFFFFFFFu) << "radius " << r;
+    ASSERT_LT(div.Shift(), 64) << "radius " << r;
+    const uint64_t d = uint64_t(r + 1) * uint64_t(r + 1);
+    for (uint64_t q = 0; q <= 255; ++q)
+      for (uint64_t n : {q * d, q * d + d - 1}) {
+        if (n > 255 * d) continue;
+        const uint64_t lanes = (uint64_t(uint32_t(n)) * uint32_t(div.Multiplier())) >> div.Shift();
+        ASSERT_EQ(lanes, n / d) << "radius " << r << " sum " << n;
+      }
+  }
+}
+
 TEST_F(DrawUtilsBlurTest, SingleWhitePixelSpreadsAsTheTentKernel) {
   for (int r : {1, 2, 5, 10}) {
     const int size = 2 * r + 7;  // room around the pixel, no edge in reach
@@ -176,6 +193,37 @@ TEST_F(DrawUtilsBlurTest, MatchesTheFilterAtEveryRadiusAndSizeOfTheFastPath) {
                                                    << "," << y;
         }
     }
+}
+
+TEST_F(DrawUtilsBlurTest, MatchesTheFilterAboveRadiusFifteen) {
+  // Above 15 the lanes are 32 bits wide. Sizes around the band and group widths, pictures
+  // narrower and lower than the radius (the kernel reaches past both edges from every
+  // position), rows wider than the picture, and saturated pictures for the largest sums.
+  struct Case {
+    int W, H;
+  };
+  const Case sizes[] = {{8, 8}, {9, 17}, {23, 12}, {40, 33}, {16, 70}};
+  std::mt19937 rng(9161);
+  for (int r : {16, 17, 31, 64, 255, StackBlurMaxRadius})
+    for (const Case& c : sizes)
+      for (bool saturated : {false, true}) {
+        if (r == StackBlurMaxRadius && c.W * c.H > 400) continue;  // the reference is slow there
+        const int W = c.W, H = c.H, stride = W + int(rng() % 3);
+        std::vector<uint32_t> all(size_t(stride) * H);
+        for (uint32_t& p : all) p = saturated ? 0x00FFFFFFu | (rng() & 0xFF000000u) : uint32_t(rng());
+        std::vector<uint32_t> picture;
+        for (int y = 0; y < H; ++y)
+          picture.insert(picture.end(), all.begin() + y * stride, all.begin() + y * stride + W);
+        std::vector<uint32_t> blurred = all;
+        StackBlurPixels(blurred.data(), W, H, stride, r);
+        const std::vector<uint32_t> expected = ReferenceBlur(picture, W, H, r);
+        for (int y = 0; y < H; ++y)
+          for (int x = 0; x < stride; ++x) {
+            const uint32_t want = x < W ? expected[y * W + x] : all[y * stride + x];
+            ASSERT_EQ(blurred[y * stride + x], want)
+                << W << " x " << H << " stride " << stride << " r " << r << " at " << x << "," << y;
+          }
+      }
 }
 
 TEST_F(DrawUtilsBlurTest, RadiusAboveTheLimitIsTheLimit) {
