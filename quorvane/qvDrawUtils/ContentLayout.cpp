@@ -89,6 +89,54 @@ void CalcGlyphTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW, int G
   }
 }
 
+namespace {
+
+// One axis of a wrapped layout: the image's and the text's start, the text's extent, the
+// image's extent, and R's bounds along it.
+struct TLayoutAxis {
+  int& Glyph;
+  int& Text;
+  int& TextLen;
+  int GlyphLen;
+  int Lo, Hi;
+};
+
+// Pulls a centred group that sticks out back inside [Lo, Hi): the image against the edge
+// it leads from, the text beside it, shortened to what is left.
+void PullBackInside(TLayoutAxis A, bool Leading, bool Image, int Spacing) {
+  if (!Image) {
+    if (A.TextLen > 0 && (Leading ? A.Text + A.TextLen > A.Hi : A.Text < A.Lo)) {
+      A.Text = A.Lo;
+      A.TextLen = A.Hi - A.Lo;
+    }
+    return;
+  }
+  if (Leading) {
+    if (A.Glyph < A.Lo) {
+      A.Glyph = A.Lo;
+      A.Text = A.Lo + A.GlyphLen + Spacing;
+      A.TextLen = A.Hi - A.Lo - A.GlyphLen - Spacing;
+    }
+  } else if (A.Glyph + A.GlyphLen > A.Hi) {
+    A.Glyph = A.Hi - A.GlyphLen;
+    A.Text = A.Glyph - Spacing - A.TextLen;
+    if (A.Text < A.Lo) {
+      A.Text = A.Lo;
+      A.TextLen = A.Hi - A.Lo - A.GlyphLen - Spacing;
+    }
+  }
+}
+
+// Across the layout's axis a text that starts before R takes the whole of R.
+void KeepTextStartInside(int& Text, int& TextLen, int Lo, int Hi) {
+  if (Text < Lo) {
+    Text = Lo;
+    TextLen = Hi - Lo;
+  }
+}
+
+}  // namespace
+
 void CalcGlyphWrappedTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW, int GlyphH, int& TextW, int& TextH,
                                 int Margin, int Spacing, int& GlyphX, int& GlyphY, int& TextX, int& TextY) {
   Margin = LayoutDistance(Margin);
@@ -116,74 +164,16 @@ void CalcGlyphWrappedTextLayout(TButtonLayout Layout, const TRect& R, int GlyphW
     }
     return;
   }
-  // Centred, then pulled back inside R.
-  switch (Layout) {
-    case blGlyphLeft:
-    case blGlyphRight:
-      if (Layout == blGlyphLeft) {
-        if (image) {
-          if (GlyphX < R.Left) {
-            GlyphX = R.Left;
-            TextX = R.Left + GlyphW + Spacing;
-            TextW = R.Width() - GlyphW - Spacing;
-          }
-        } else if (TextW > 0 && TextX + TextW > R.Right) {
-          TextX = R.Left;
-          TextW = R.Width();
-        }
-      } else {
-        if (image) {
-          if (GlyphX + GlyphW > R.Right) {
-            GlyphX = R.Right - GlyphW;
-            TextX = R.Right - GlyphW - Spacing - TextW;
-            if (TextX < R.Left) {
-              TextX = R.Left;
-              TextW = R.Width() - GlyphW - Spacing;
-            }
-          }
-        } else if (TextW > 0 && TextX < R.Left) {
-          TextX = R.Left;
-          TextW = R.Width();
-        }
-      }
-      if (TextY < R.Top) {
-        TextY = R.Top;
-        TextH = R.Height();
-      }
-      break;
-    case blGlyphTop:
-    case blGlyphBottom:
-      if (TextX < R.Left) {
-        TextX = R.Left;
-        TextW = R.Width();
-      }
-      if (Layout == blGlyphTop) {
-        if (image) {
-          if (GlyphY < R.Top) {
-            GlyphY = R.Top;
-            TextY = R.Top + GlyphH + Spacing;
-            TextH = R.Height() - GlyphH - Spacing;
-          }
-        } else if (TextH > 0 && TextY + TextH > R.Bottom) {
-          TextY = R.Top;
-          TextH = R.Height();
-        }
-      } else {
-        if (image) {
-          if (GlyphY + GlyphH > R.Bottom) {
-            GlyphY = R.Bottom - GlyphH;
-            TextY = GlyphY - Spacing - TextH;
-            if (TextY < R.Top) {
-              TextY = R.Top;
-              TextH = R.Height() - GlyphH - Spacing;
-            }
-          }
-        } else if (TextH > 0 && TextY < R.Top) {
-          TextY = R.Top;
-          TextH = R.Height();
-        }
-      }
-      break;
+  // Centred, then pulled back inside R: along the layout's axis image and text stay
+  // together; across it the text only has to start inside R.
+  const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+  const bool leading = Layout == blGlyphLeft || Layout == blGlyphTop;
+  if (horizontal) {
+    PullBackInside({GlyphX, TextX, TextW, GlyphW, R.Left, R.Right}, leading, image, Spacing);
+    KeepTextStartInside(TextY, TextH, R.Top, R.Bottom);
+  } else {
+    KeepTextStartInside(TextX, TextW, R.Left, R.Right);
+    PullBackInside({GlyphY, TextY, TextH, GlyphH, R.Top, R.Bottom}, leading, image, Spacing);
   }
 }
 
