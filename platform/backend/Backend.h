@@ -42,6 +42,12 @@ enum class InputKind {
   Quit,        // the session is ending
 };
 
+// The standard cursor shapes a backend shows.
+enum class CursorShape {
+  Hidden, Arrow, IBeam, Wait, Cross, UpArrow, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No, Hand, AppStarting,
+  Help,
+};
+
 // Mouse buttons.
 constexpr int kButtonLeft = 1;
 constexpr int kButtonMiddle = 2;
@@ -92,6 +98,7 @@ class Backend {
   virtual RECT WorkArea() = 0;
   virtual POINT CursorPos() = 0;
   virtual void SetCursorPos(POINT screen) = 0;
+  virtual void SetNativeCursor(CursorShape shape) = 0;
   // Keeps mouse input coming to the application while a button is held outside.
   virtual void CaptureMouse(bool capture) = 0;
   // An audible signal; recorded, silent.

@@ -36,6 +36,7 @@ class HeadlessBackend : public Backend {
   RECT WorkArea() override { return FWorkArea; }
   POINT CursorPos() override { return FCursor; }
   void SetCursorPos(POINT screen) override { FCursor = screen; }
+  void SetNativeCursor(CursorShape shape) override { FCursorShape = shape; }
   void CaptureMouse(bool capture) override { FCaptured = capture; }
   void Beep(uint32_t kind) override { FBeeps.push_back(kind); }
 
@@ -48,6 +49,8 @@ class HeadlessBackend : public Backend {
   const WindowRecord* Window(NativeWindowId id) const;
   std::vector<NativeWindowId> Windows() const;
   bool MouseCaptured() const { return FCaptured; }
+  // The cursor shape last asked for (Hidden until a cursor is set).
+  CursorShape Cursor() const { return FCursorShape; }
   const std::vector<uint32_t>& Beeps() const { return FBeeps; }
   size_t PendingEvents() const { return FEvents.size(); }
 
@@ -62,6 +65,7 @@ class HeadlessBackend : public Backend {
   RECT FWorkArea{0, 0, 1920, 1040};
   POINT FCursor{};
   bool FCaptured = false;
+  CursorShape FCursorShape = CursorShape::Hidden;
   std::vector<uint32_t> FBeeps;
 };
 

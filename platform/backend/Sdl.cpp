@@ -183,6 +183,7 @@ std::unique_ptr<SdlBackend> SdlBackend::TryCreate(std::string* error) {
 
 SdlBackend::~SdlBackend() {
   for (auto& [id, window] : FWindows) SDL_DestroyWindow(window);
+  for (auto& [shape, cursor] : FCursors) SDL_FreeCursor(cursor);
   // Another backend may still be using SDL (SetBackend creates the new one first).
   SDL_QuitSubSystem(kSubsystems);
   if (SDL_WasInit(0) == 0) SDL_Quit();
@@ -442,4 +443,30 @@ POINT SdlBackend::CursorPos() {
 void SdlBackend::SetCursorPos(POINT screen) { SDL_WarpMouseGlobal(screen.X, screen.Y); }
 
 // SDL only captures for a window that has the focus; without one there is nothing to keep.
+void SdlBackend::SetNativeCursor(CursorShape shape) {
+  if (shape == CursorShape::Hidden) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
+  switch (shape) {
+    case CursorShape::IBeam: id = SDL_SYSTEM_CURSOR_IBEAM; break;
+    case CursorShape::Wait: id = SDL_SYSTEM_CURSOR_WAIT; break;
+    case CursorShape::AppStarting: id = SDL_SYSTEM_CURSOR_WAITARROW; break;
+    case CursorShape::Cross: id = SDL_SYSTEM_CURSOR_CROSSHAIR; break;
+    case CursorShape::SizeNWSE: id = SDL_SYSTEM_CURSOR_SIZENWSE; break;
+    case CursorShape::SizeNESW: id = SDL_SYSTEM_CURSOR_SIZENESW; break;
+    case CursorShape::SizeWE: id = SDL_SYSTEM_CURSOR_SIZEWE; break;
+    case CursorShape::SizeNS: id = SDL_SYSTEM_CURSOR_SIZENS; break;
+    case CursorShape::SizeAll: id = SDL_SYSTEM_CURSOR_SIZEALL; break;
+    case CursorShape::No: id = SDL_SYSTEM_CURSOR_NO; break;
+    case CursorShape::Hand: id = SDL_SYSTEM_CURSOR_HAND; break;
+    default: break;  // arrow, up arrow, help
+  }
+  SDL_Cursor*& cursor = FCursors[shape];
+  if (!cursor) cursor = SDL_CreateSystemCursor(id);
+  if (cursor) SDL_SetCursor(cursor);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
 void SdlBackend::CaptureMouse(bool capture) { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }

@@ -44,6 +44,7 @@ class SdlBackend : public Backend {
   RECT WorkArea() override;
   POINT CursorPos() override;
   void SetCursorPos(POINT screen) override;
+  void SetNativeCursor(CursorShape shape) override;
   void CaptureMouse(bool capture) override;
   void Beep(uint32_t kind) override { FBeeps.push_back(kind); }
 
@@ -63,4 +64,6 @@ class SdlBackend : public Backend {
   std::map<NativeWindowId, SDL_Window*> FWindows;
   std::map<uint32_t, NativeWindowId> FBySdlId;
   std::vector<uint32_t> FBeeps;
+  // SDL's system cursors, made on first use and kept while SDL runs.
+  std::map<CursorShape, struct SDL_Cursor*> FCursors;
 };

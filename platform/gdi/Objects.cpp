@@ -1,5 +1,6 @@
 #include "Objects.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unordered_set>
@@ -301,7 +302,8 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
       BITMAP bm;
       bm.bmWidth = s.Width();
       bm.bmHeight = s.Height();
-      bm.bmWidthBytes = s.Stride();
+      // A monochrome bitmap answers in its own layout: a bit a pixel, rows padded to 16 bits.
+      bm.bmWidthBytes = b->BitsPixel == 1 ? LONG(((s.Width() + 15) / 16) * 2) : LONG(s.Stride());
       bm.bmBitsPixel = WORD(b->BitsPixel == 1 ? 1 : 32);
       bm.bmBits = b->DibSection ? b->Pixels->Bits() : nullptr;
       if (!out) return int(sizeof(BITMAP));
@@ -320,4 +322,27 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
     }
     default: return 0;
   }
+}
+
+LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits) {
+  GdiBitmap* b = LiveObject<GdiBitmap>(bitmap, OBJ_BITMAP);
+  if (!b || !bits || size <= 0) return 0;
+  const Surface& s = *b->Pixels;
+  const bool mono = b->BitsPixel == 1;
+  const size_t rowBytes = mono ? size_t((s.Width() + 15) / 16) * 2 : size_t(s.Width()) * 4;
+  auto* out = static_cast<uint8_t*>(bits);
+  const size_t total = std::min(rowBytes * size_t(s.Height()), size_t(size));
+  std::memset(out, 0, total);
+  for (int y = 0; y < s.Height() && rowBytes * size_t(y) < total; ++y) {
+    uint8_t* row = out + rowBytes * size_t(y);
+    const size_t room = std::min(rowBytes, total - rowBytes * size_t(y));
+    const uint32_t* in = s.Row(y);
+    if (!mono) {
+      std::memcpy(row, in, room);
+      continue;
+    }
+    for (int x = 0; x < s.Width() && size_t(x / 8) < room; ++x)
+      if ((in[x] & 0x00FFFFFFu) == 0x00FFFFFFu) row[x / 8] |= uint8_t(0x80u >> (x % 8));
+  }
+  return LONG(total);
 }

@@ -227,6 +227,11 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // read in the layout of the requested depth (rows padded to 16 bits as GDI does).
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 
+// Copies up to size bytes of the bitmap's rows in its own layout (a monochrome bitmap:
+// a bit a pixel, white 1, rows padded to 16 bits; otherwise 32-bit pixels); answers the
+// bytes copied.
+LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits);
+
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
 BOOL DeleteObject(HGDIOBJ obj);
 int GetObject(HGDIOBJ obj, int size, void* out);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 
+#include "HintPainter.h"
 #include "NonClientPainter.h"
 #include "StyleEngine.h"
 #include "vcl/Resources.h"
@@ -46,6 +47,7 @@ Registry& Styles() {
     r.Classic = ReadResource("CLASSIC", kSystemStyleResource);
     r.System = std::make_unique<TCustomStyleServices>(r.WindowsLook, nullptr, true, r.Classic);
     r.Active = r.System.get();
+    InstallHintPainter();
   }
   return r;
 }

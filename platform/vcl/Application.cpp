@@ -1,7 +1,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ExtCtrls.h"
 #include "Forms.h"
+#include "Hints.h"
+#include "Icon.h"
 #include "win/Input.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
@@ -32,6 +35,9 @@ void ConnectFormHooks() {
   ExceptionHandlerHook = [](const std::exception& E) {
     if (Application) Application->HandleException(nullptr, E);
   };
+  HintMouseMessageHook = [](TControl* Control, TMessage& Message) {
+    if (Application) Application->HintMouseMessage(Control, Message);
+  };
 }
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
@@ -41,7 +47,11 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
 TApplication::~TApplication() {
   // The forms go while this is still the application they may ask for.
   FMainForm = nullptr;
+  CancelHint();
   DestroyComponents();
+  FHintWindow = nullptr;
+  delete FHintTimer;
+  delete FIcon;
   if (Application == this) Application = nullptr;
 }
 
@@ -56,8 +66,17 @@ void TApplication::FormCreated(TCustomForm* Form) {
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && static_cast<const void*>(AComponent) == static_cast<const void*>(FMainForm))
-    FMainForm = nullptr;
+  if (Operation == opRemove) {
+    const void* gone = AComponent;
+    if (gone == static_cast<const void*>(FMainForm)) FMainForm = nullptr;
+    if (gone == static_cast<const void*>(FHintWindow)) FHintWindow = nullptr;
+    if (gone == static_cast<const void*>(FHintControl)) {
+      FHintControl = nullptr;
+      FHintActive = false;
+      StopHintTimer();
+      if (FHintWindow && FHintWindow->HandleAllocated()) FHintWindow->ReleaseHandle();
+    }
+  }
   TComponent::Notification(AComponent, Operation);
 }
 
@@ -116,6 +135,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     // A released form goes as soon as its message is through.
     if (Msg.message == CM_RELEASE) ProcessDeferredReleases();
   }
+  CheckHintMessage(Msg);
   if (IsMouseMessage(Msg.message)) UpdateMouseControl(Msg.pt);
   return true;
 }
@@ -137,6 +157,8 @@ void TApplication::Idle(const MSG&) {
   POINT p{};
   GetCursorPos(&p);
   UpdateMouseControl(p);
+  // The mouse left the program's windows: no hint stays behind.
+  if (!MouseControl()) CancelHint();
   bool done = true;
   try {
     if (OnIdle) {
@@ -147,8 +169,6 @@ void TApplication::Idle(const MSG&) {
     HandleException(this);
   }
   ProcessDeferredReleases();
-  // Hint windows come with a later part of the platform; ShowHint and the pauses are kept
-  // for them.
   if (done) WaitMessage();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Controls.h"
+#include "Hints.h"
 #include "win/Input.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
@@ -77,6 +78,16 @@ TShiftState KeyboardStateToShiftState() {
   if (keys[VK_RBUTTON] & 0x80) result += ssRight;
   if (keys[VK_MBUTTON] & 0x80) result += ssMiddle;
   return result;
+}
+
+String GetShortHint(const String& Hint) {
+  const size_t bar = Hint.find('|');
+  return bar == String::npos ? Hint : Hint.substr(0, bar);
+}
+
+String GetLongHint(const String& Hint) {
+  const size_t bar = Hint.find('|');
+  return bar == String::npos ? Hint : Hint.substr(bar + 1);
 }
 
 intptr_t CursorToIdc(TCursor Cursor) {
@@ -646,6 +657,59 @@ void TControl::SetParentShowHint(bool Value) {
   if (FParent && !ComponentState().Contains(csLoading)) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
+TCustomHint* TControl::CustomHint() const {
+  if (FParentCustomHint && FParent) return FParent->CustomHint();
+  return FCustomHint;
+}
+
+void TControl::SetCustomHint(TCustomHint* Value) {
+  if (FCustomHint == Value) return;
+  TComponent* old = FCustomHint;
+  if (old) old->RemoveFreeNotification(this);
+  FCustomHint = Value;
+  FParentCustomHint = false;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == static_cast<TComponent*>(FCustomHint)) FCustomHint = nullptr;
+}
+
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  if (FBiDiMode == Value) return;
+  FBiDiMode = Value;
+  FParentBiDiMode = false;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  if (FParentBiDiMode == Value) return;
+  FParentBiDiMode = Value;
+  if (FParent && !ComponentState().Contains(csLoading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((Flags & DT_RIGHT) == DT_RIGHT)
+      Flags &= ~DT_RIGHT;
+    else if (!(Flags & DT_CENTER))
+      Flags |= DT_RIGHT;
+  }
+  return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+TAlignment TControl::BiDiAlignment(TAlignment Value) const {
+  if (!UseRightToLeftAlignment()) return Value;
+  switch (Value) {
+    case taLeftJustify: return taRightJustify;
+    case taRightJustify: return taLeftJustify;
+    default: return Value;
+  }
+}
+
 void TControl::SetPopupMenu(TPopupMenu* Value) {
   FPopupMenu = Value;
   auto& users = PopupMenuUsers();
@@ -904,6 +968,13 @@ void TControl::Dispatch(TMessage& Message) {
       if (FParentShowHint && FParent) {
         SetShowHint(FParent->FShowHint);
         FParentShowHint = true;
+      }
+      return;
+    case CM_BIDIMODECHANGED: Invalidate(); return;
+    case CM_PARENTBIDIMODECHANGED:
+      if (FParentBiDiMode && FParent) {
+        SetBiDiMode(FParent->FBiDiMode);
+        FParentBiDiMode = true;
       }
       return;
     case CM_CURSORCHANGED:

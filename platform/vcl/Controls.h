@@ -19,6 +19,7 @@
 class TControl;
 class TWinControl;
 class TPopupMenu;
+class TCustomHint;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = Set<TAlign>;
@@ -78,6 +79,9 @@ enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = Set<TShiftStateFlag>;
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TTabOrder = int;
+// Reading order and alignment of text: right-to-left reading flips alignment and the
+// side of scroll bars unless the mode says otherwise.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;
@@ -103,6 +107,25 @@ constexpr TCursor crSize = -22;
 constexpr TCursor crSizeAll = -22;
 // The standard cursor of a TCursor (IDC_*), or 0 for crDefault, crNone and unknown ones.
 intptr_t CursorToIdc(TCursor Cursor);
+
+// A control's hint is "short|long": the short part shows in hint windows, the long part
+// in status bars. Without "|" both are the whole text.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);
+
+// What CM_HINTSHOW (LParam points at it) and OnShowHint may change before a hint shows.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint HintPos{};         // screen point of the window's top-left corner
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect{};       // in HintControl's client coordinates: leaving it hides the hint
+  TPoint CursorPos{};       // in HintControl's client coordinates
+  int ReshowTimeout = 0;    // > 0: show the hint again after this many ms
+  int HideTimeout = 0;      // ms the hint stays; 0 takes the application's HintHidePause
+  String HintStr;
+  void* HintData = nullptr;
+};
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -351,9 +374,32 @@ class TControl : public TComponent {
   void SetShowHint(bool Value);
   bool ParentShowHint() const { return FParentShowHint; }
   void SetParentShowHint(bool Value);
+  // A hint component that shows this control's hint instead of the application's hint
+  // window; with ParentCustomHint the parent's is used.
+  TCustomHint* CustomHint() const;
+  void SetCustomHint(TCustomHint* Value);
+  bool ParentCustomHint() const { return FParentCustomHint; }
+  void SetParentCustomHint(bool Value) { FParentCustomHint = Value; }
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* Value);
   bool MouseInClient() const { return FMouseInClient; }
+
+  // ---- reading order ----
+  // A change sends CM_BIDIMODECHANGED; children with ParentBiDiMode follow.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool Value);
+  bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+  bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+  bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+  bool UseRightToLeftScrollBar() const { return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign; }
+  // DrawText flags for this control: left and right swapped under right-to-left
+  // alignment, DT_RTLREADING added under right-to-left reading.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
+  UINT DrawTextBiDiModeFlagsReadingOnly() const;
+  // The alignment as it shows: left and right swapped under right-to-left alignment.
+  TAlignment BiDiAlignment(TAlignment Value) const;
 
   // ---- painting ----
   virtual void Invalidate();
@@ -389,6 +435,7 @@ class TControl : public TComponent {
 
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void SetName(const String& NewName) override;
   void Loaded() override;
 
@@ -476,6 +523,10 @@ class TControl : public TComponent {
   String FHint;
   bool FShowHint = false;
   bool FParentShowHint = true;
+  TCustomHint* FCustomHint = nullptr;
+  bool FParentCustomHint = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
   TPopupMenu* FPopupMenu = nullptr;
   bool FMouseInClient = false;
   int FWheelAccumulator = 0;

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "Icon.h"
 #include "win/Input.h"
 #include "win/Queue.h"
 
@@ -57,6 +58,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   SetParentFont(false);
   SetColor(clBtnFace);
   SetBounds(0, 0, 320, 240);
+  FIcon = new TIcon;
+  FIcon->OnChange = [this](TObject*) { Perform(CM_ICONCHANGED, 0, 0); };
   Screen->AddForm(this);
 }
 
@@ -65,6 +68,38 @@ TCustomForm::~TCustomForm() {
   // it has goes away.
   Screen->RemoveForm(this);
   if (HandleAllocated()) DestroyHandle();
+  delete FIcon;
+}
+
+void TCustomForm::SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (FAlphaBlend == Value) return;
+  FAlphaBlend = Value;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetAlphaBlendValue(uint8_t Value) {
+  if (FAlphaBlendValue == Value) return;
+  FAlphaBlendValue = Value;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateLayeredAttributes();
+}
+
+// A top-level window only: a form placed inside another control cannot be translucent.
+void TCustomForm::UpdateLayeredAttributes() {
+  if (!HandleAllocated() || FParent) return;
+  const intptr_t ex = GetWindowLongPtr(FHandle, GWL_EXSTYLE);
+  if (FAlphaBlend) {
+    if (!(ex & WS_EX_LAYERED)) SetWindowLongPtr(FHandle, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    SetWindowLongPtr(FHandle, GWL_EXSTYLE, ex & ~intptr_t(WS_EX_LAYERED));
+  }
 }
 
 void TCustomForm::AfterConstruction() {

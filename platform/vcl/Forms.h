@@ -19,6 +19,9 @@
 class TCustomForm;
 class TForm;
 class TMonitor;
+class THintWindow;
+class TIcon;
+class TTimer;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = Set<TBorderIcon>;
@@ -103,6 +106,14 @@ class TCustomForm : public TWinControl {
   TFormState FormState() const { return FFormState; }
   // The form is the active window of the application.
   bool Active() const { return FActive; }
+  // A translucent window: AlphaBlendValue is its opacity (255 opaque) while AlphaBlend.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(uint8_t Value);
+  // The form's own icon; empty, the application's shows.
+  TIcon* Icon() const { return FIcon; }
+  void SetIcon(TIcon* Value);
 
   // The window is sized so that its client area is exactly this (through the frame of
   // the form's styles when the window does not exist yet).
@@ -160,6 +171,7 @@ class TCustomForm : public TWinControl {
   virtual void Deactivate();
 
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void ChangeScale(int M, int D, bool isDpiChange = false) override;
   bool PreviewsChildKeys() const override { return FKeyPreview; }
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -167,6 +179,7 @@ class TCustomForm : public TWinControl {
  private:
   // The window styles of the form's border and icons.
   void FrameStyles(DWORD& Style, DWORD& ExStyle) const;
+  void UpdateLayeredAttributes();
   void UpdateFrame();
   void ShowingChanged();
   void PlaceOnShow();
@@ -193,6 +206,9 @@ class TCustomForm : public TWinControl {
   int FClientWidth = 0;
   int FClientHeight = 0;
   TModalResult FModalResult = mrNone;
+  bool FAlphaBlend = false;
+  uint8_t FAlphaBlendValue = 255;
+  TIcon* FIcon;
   TWinControl* FActiveControl = nullptr;
   // The innermost control that had the focus (the form itself when none).
   TWinControl* FFocusedControl = nullptr;
@@ -226,6 +242,7 @@ TCustomForm* GetParentForm(TControl* Control, bool TopForm = true);
 using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 
 class TApplication : public TComponent {
   QV_CLASS(TApplication, TComponent)
@@ -270,15 +287,41 @@ class TApplication : public TComponent {
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
   const String& Title() const { return FTitle; }
   void SetTitle(const String& Value) { FTitle = Value; }
-  // Hint settings, kept for the hint windows that a later part of the platform shows.
+  // The program's icon: a default one until the program sets its own.
+  TIcon* Icon() const;
+  void SetIcon(TIcon* Value);
+
+  // ---- hints ----
+  // Hints of controls show when the mouse rests HintPause ms on a control whose ShowHint
+  // is set (HintShortPause when a hint was showing just before) and go after
+  // HintHidePause ms, when the mouse leaves the control, or on a key or a press.
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  // Off: no hint shows, and the hint window goes.
+  void SetShowHint(bool Value);
   int HintPause() const { return FHintPause; }
   void SetHintPause(int Value) { FHintPause = Value; }
   int HintShortPause() const { return FHintShortPause; }
   void SetHintShortPause(int Value) { FHintShortPause = Value; }
   int HintHidePause() const { return FHintHidePause; }
   void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  TColor HintColor() const { return FHintColor; }
+  void SetHintColor(TColor Value) { FHintColor = Value; }
+  // The long hint of the control under the mouse (status bars show it); a change calls
+  // OnHint.
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value);
+  // Shows the hint of the control under CursorPos now, if it is the one the mouse rests
+  // on.
+  void ActivateHint(const TPoint& CursorPos);
+  // Hides the hint and forgets the control it was for.
+  void CancelHint();
+  void HideHint();
+  // The window showing the application's hints, or null before the first hint.
+  THintWindow* HintWindow() const { return FHintWindow; }
+  // The control whose hint shows or is about to.
+  TControl* HintControl() const { return FHintControl; }
+  // Every mouse move over a control comes here (the controls' HintMouseMessageHook).
+  void HintMouseMessage(TControl* Control, TMessage& Message);
   // One of the application's windows is the active window.
   bool Active() const;
   int ModalLevel() const { return FModalLevel; }
@@ -299,6 +342,8 @@ class TApplication : public TComponent {
 
   TMessageEvent OnMessage;
   TIdleEvent OnIdle;
+  TShowHintEvent OnShowHint;
+  TNotifyEvent OnHint;
   TExceptionEvent OnException;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
@@ -313,6 +358,12 @@ class TApplication : public TComponent {
 
  private:
   void FormCreated(TCustomForm* Form);
+  enum class HintTimerMode { Pause, Hide };
+  void StartHintTimer(int Ms, HintTimerMode Mode);
+  void StopHintTimer();
+  void HintTimerExpired();
+  // After the message loop handled a message: keys and presses end a hint.
+  void CheckHintMessage(const MSG& Msg);
 
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
@@ -323,6 +374,15 @@ class TApplication : public TComponent {
   int FHintPause = 500;
   int FHintShortPause = 50;
   int FHintHidePause = 2500;
+  TColor FHintColor = clInfoBk;
+  String FHint;
+  THintWindow* FHintWindow = nullptr;
+  TControl* FHintControl = nullptr;
+  TRect FHintCursorRect{};
+  bool FHintActive = false;
+  TTimer* FHintTimer = nullptr;
+  HintTimerMode FHintTimerMode = HintTimerMode::Pause;
+  mutable TIcon* FIcon = nullptr;
   int FModalLevel = 0;
   String FLastExceptionMessage;
 };

@@ -51,6 +51,26 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   return negative ? int32_t(-int64_t(q)) : int32_t(q);
 }
 
+uint32_t RandSeed = 0;
+
+namespace {
+uint32_t NextRandom() {
+  RandSeed = RandSeed * 0x08088405u + 1u;
+  return RandSeed;
+}
+}  // namespace
+
+int32_t Random(int32_t Range) {
+  if (Range <= 0) return 0;
+  return int32_t((uint64_t(NextRandom()) * uint64_t(Range)) >> 32);
+}
+
+double Random() { return double(NextRandom()) / 4294967296.0; }
+
+void Randomize() {
+  RandSeed = uint32_t(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
 // ---- numbers ----
 
 String IntToStr(int64_t value) { return std::to_string(value); }

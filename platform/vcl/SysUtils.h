@@ -138,6 +138,17 @@ int64_t Trunc64(double value);
 // c is 0 or the result does not fit in 32 bits.
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
+// The framework's pseudo-random numbers: one linear congruential sequence per process,
+// seeded with RandSeed (0 until Randomize), so a program that never calls Randomize gets
+// the same numbers on every run.
+extern uint32_t RandSeed;
+// 0 <= result < Range; 0 for a Range of 0 or less.
+int32_t Random(int32_t Range);
+// 0 <= result < 1.
+double Random();
+// Seeds the sequence from the clock.
+void Randomize();
+
 template <class A, class B>
 concept SameSignedness =
     !(std::is_integral_v<A> && std::is_integral_v<B>) || (std::is_signed_v<A> == std::is_signed_v<B>);

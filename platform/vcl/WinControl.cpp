@@ -396,6 +396,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (AsWinControl(AControl))
       UpdateControlState();
     else if (FHandle)
@@ -1086,6 +1087,12 @@ void TWinControl::Dispatch(TMessage& Message) {
       NotifyControls(CM_PARENTCOLORCHANGED);
       return;
     case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
+    case CM_BIDIMODECHANGED:
+      Invalidate();
+      NotifyControls(CM_PARENTBIDIMODECHANGED);
+      return;
+    // Every control of a form hears where the focus went.
+    case CM_FOCUSCHANGED: Broadcast(Message); return;
     case CM_INVALIDATE:
       if (FHandle) {
         if (FParent) FParent->Perform(CM_INVALIDATE, 1, 0);

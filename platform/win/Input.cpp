@@ -14,10 +14,6 @@ struct HookObject {
   HOOKPROC Proc = nullptr;  // null once unhooked
 };
 
-struct CursorObject {
-  intptr_t Id = 0;
-};
-
 namespace {
 
 constexpr UINT kDoubleClickMs = 500;
@@ -44,10 +40,6 @@ const ButtonMessages* FindButton(int button) {
   return nullptr;
 }
 
-CursorObject gCursors[] = {{IDC_ARROW},    {IDC_IBEAM},    {IDC_WAIT},        {IDC_CROSS},  {IDC_UPARROW},
-                           {IDC_SIZENWSE}, {IDC_SIZENESW}, {IDC_SIZEWE},      {IDC_SIZENS}, {IDC_SIZEALL},
-                           {IDC_NO},       {IDC_HAND},     {IDC_APPSTARTING}, {IDC_HELP}};
-
 struct Tracking {
   HWND Hwnd = nullptr;
   bool NonClient = false;
@@ -71,7 +63,6 @@ struct InputState {
   uint64_t FocusChanges = 0;       // tells SetFocus that a handler moved the focus meanwhile
   std::map<HWND, HWND> LastFocus;  // top-level window -> where its focus was
   BYTE Keys[256]{};
-  HCURSOR Cursor = nullptr;
   Tracking Tracked;
   Click LastClick;
   std::vector<std::unique_ptr<HookObject>> Hooks;  // oldest first
@@ -553,23 +544,6 @@ BOOL GetKeyboardState(BYTE* keys) {
 
 UINT GetDoubleClickTime() { return kDoubleClickMs; }
 
-// ---- cursors ----
-
-HCURSOR LoadCursor(HINSTANCE instance, intptr_t id) {
-  if (instance) return nullptr;  // no cursor resources in a program of ours
-  for (CursorObject& c : gCursors)
-    if (c.Id == id) return &c;
-  return nullptr;
-}
-
-HCURSOR SetCursor(HCURSOR cursor) {
-  HCURSOR old = S().Cursor;
-  S().Cursor = cursor;
-  return old;
-}
-
-HCURSOR GetCursor() { return S().Cursor; }
-
 BOOL GetCursorPos(POINT* p) {
   if (!p) return FALSE;
   *p = CurrentBackend().CursorPos();
@@ -579,12 +553,6 @@ BOOL GetCursorPos(POINT* p) {
 BOOL SetCursorPos(int x, int y) {
   CurrentBackend().SetCursorPos({x, y});
   return TRUE;
-}
-
-intptr_t CursorId(HCURSOR cursor) {
-  for (const CursorObject& c : gCursors)
-    if (&c == cursor) return c.Id;
-  return 0;
 }
 
 // ---- mouse tracking ----

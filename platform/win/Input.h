@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "win/Cursors.h"
 #include "win/Window.h"
 
 HWND SetCapture(HWND hwnd);
@@ -21,28 +22,8 @@ BOOL GetKeyboardState(BYTE* keys);
 // The longest time between the presses of a double click, in milliseconds.
 UINT GetDoubleClickTime();
 
-// Cursors.
-HCURSOR LoadCursor(HINSTANCE instance, intptr_t id);
-HCURSOR SetCursor(HCURSOR cursor);
-HCURSOR GetCursor();
 BOOL GetCursorPos(POINT* p);
 BOOL SetCursorPos(int x, int y);
-constexpr intptr_t IDC_ARROW = 32512;
-constexpr intptr_t IDC_IBEAM = 32513;
-constexpr intptr_t IDC_WAIT = 32514;
-constexpr intptr_t IDC_CROSS = 32515;
-constexpr intptr_t IDC_UPARROW = 32516;
-constexpr intptr_t IDC_SIZENWSE = 32642;
-constexpr intptr_t IDC_SIZENESW = 32643;
-constexpr intptr_t IDC_SIZEWE = 32644;
-constexpr intptr_t IDC_SIZENS = 32645;
-constexpr intptr_t IDC_SIZEALL = 32646;
-constexpr intptr_t IDC_NO = 32648;
-constexpr intptr_t IDC_HAND = 32649;
-constexpr intptr_t IDC_APPSTARTING = 32650;
-constexpr intptr_t IDC_HELP = 32651;
-// Which standard cursor a handle is (IDC_*), or 0.
-intptr_t CursorId(HCURSOR cursor);
 
 // TME_LEAVE with or without TME_NONCLIENT, TME_CANCEL and TME_QUERY; TME_HOVER gives no
 // WM_MOUSEHOVER.
