@@ -21,6 +21,5 @@ void TForm1::InitializeComponent() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  // Fills the style combo box and picks the first item of the second combo box once
-  // the window holds its controls; until then there is nothing to set up.
+  // The window holds no controls, so there is nothing to set up when it is made.
 }

@@ -1,5 +1,5 @@
 // ExtCtrls: TTimer, a component that calls OnTimer every Interval milliseconds while it
-// is enabled. Other controls of this unit come with the issues that need them.
+// is enabled. It is the only class of this unit.
 #pragma once
 
 #include "Classes.h"

@@ -306,8 +306,9 @@ bool CheckWin32Version(int major, int minor = 0);
 
 // ---- the clock ----
 
-// Milliseconds from an arbitrary start that never go back. The window layer points this
-// at its backend's clock; until then it reads the steady clock of the process.
+// Milliseconds from an arbitrary start that never go back: the steady clock of the
+// process unless SetTickSource names another source. Code on the window system reads
+// GetTickCount (win/Queue.h), the backend's clock, instead.
 using TTickSource = uint64_t (*)();
 void SetTickSource(TTickSource source);  // null restores the steady clock
 uint64_t TickCount64();

@@ -192,7 +192,7 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       break;
     case SC_VSCROLL: TrackScrollBar(hwnd, SB_VERT, CommandPoint(lParam)); break;
     case SC_HSCROLL: TrackScrollBar(hwnd, SB_HORZ, CommandPoint(lParam)); break;
-    default: break;  // SC_KEYMENU, SC_MOUSEMENU: the window menu comes with menus
+    default: break;  // SC_KEYMENU, SC_MOUSEMENU: there is no window menu to open
   }
   return 0;
 }
@@ -306,7 +306,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           return 0;
         default: return 0;
       }
-    case WM_NCRBUTTONUP: return 0;  // the window menu comes with menus
+    case WM_NCRBUTTONUP: return 0;  // no window menu opens on the caption
 
     // ---- system commands and keys ----
     case WM_SYSCOMMAND: return SysCommand(hwnd, w, wParam, lParam);

@@ -5,8 +5,8 @@
 #include "qvControls/CustomControl.h"
 #include "qvDrawUtils/Glow.h"
 
-// Where text lies vertically in its rectangle. Stored with labels; the framework layer
-// has no text-layout type of its own yet.
+// Where text lies vertically in its rectangle. Stored with labels; declared here because
+// the framework layer has no text-layout type of its own.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Where a label that is not auto-sized places its text vertically.

@@ -1,6 +1,6 @@
 // The process-wide switches that say which built-in glyphs grow with a control's scale
-// factor at high DPI. The style manager component sets them; the drawing toolkit and the
-// styled form read them while they paint.
+// factor at high DPI. A program sets them; the drawing toolkit reads them while it paints
+// (check boxes follow ScaleStyles and ScaleThemes).
 #pragma once
 
 // Glyphs of custom styles (check boxes) are scaled. Initially true.

@@ -82,7 +82,7 @@ TEST_F(DefWindowProcTest, AltF4ClosesTheTopLevelWindowOfTheFocus) {
   };
   key(VK_F4, 0);  // F4 alone does nothing
   Inject({.Kind = InputKind::KeyDown, .Key = VK_MENU, .Modifiers = kModAlt});
-  key(VK_SPACE, kModAlt);  // the window menu: none yet, but the command comes
+  key(VK_SPACE, kModAlt);  // no window menu opens, but the command comes
   Run();
   ASSERT_TRUE(IsWindow(top));
   auto commands = Calls(top, WM_SYSCOMMAND);
