@@ -16,8 +16,6 @@ struct TgxEffectUnit {
   std::array<TgxEffectSlot, gxSlotCount> Slots;
   std::unique_ptr<TgxMultiObject> MultiObject;
   std::unique_ptr<TTimer> Timer;
-  // The framework's random generator, for the random mode.
-  uint32_t RandSeed = 0;
   bool Started = false;
 
   TgxEffectUnit() {
@@ -32,7 +30,6 @@ struct TgxEffectUnit {
     Timer->SetInterval(gxTickInterval);
     Timer->SetEnabled(false);
     Timer->OnTimer = [this](TObject* Sender) { MultiObject->DoMultiTimer(Sender); };
-    RandSeed = uint32_t(GetTickCount64());
   }
 
   ~TgxEffectUnit() {
@@ -44,15 +41,6 @@ struct TgxEffectUnit {
 TgxEffectUnit& Unit() {
   static TgxEffectUnit unit;
   return unit;
-}
-
-void Randomize() { Unit().RandSeed = uint32_t(GetTickCount64()); }
-
-// 0 .. Range - 1.
-int32_t Random(int32_t Range) {
-  uint32_t& seed = Unit().RandSeed;
-  seed = seed * 134775813u + 1u;
-  return int32_t((uint64_t(seed) * uint64_t(uint32_t(Range))) >> 32);
 }
 
 void UpdateTimer() {

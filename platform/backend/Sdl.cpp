@@ -326,6 +326,7 @@ bool SdlBackend::Translate(const SDL_Event& e, InputEvent* out) {
       ev.Kind = InputKind::MouseMove;
       ev.Window = Ours(e.motion.windowID, &origin);
       ev.Screen = Offset(origin, e.motion.x, e.motion.y);
+      if (ev.Window) FLastMouse = ev.Screen;
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -434,15 +435,20 @@ RECT SdlBackend::WorkArea() {
   return FromSdl(r);
 }
 
+// SDL's global mouse state is only refreshed by some X servers' raw input: while the
+// pointer is over one of our windows, its own motion events tell where it is.
 POINT SdlBackend::CursorPos() {
+  if (SDL_Window* over = SDL_GetMouseFocus(); over && Ours(SDL_GetWindowID(over), nullptr)) return FLastMouse;
   int x = 0, y = 0;
   SDL_GetGlobalMouseState(&x, &y);
   return {x, y};
 }
 
-void SdlBackend::SetCursorPos(POINT screen) { SDL_WarpMouseGlobal(screen.X, screen.Y); }
+void SdlBackend::SetCursorPos(POINT screen) {
+  SDL_WarpMouseGlobal(screen.X, screen.Y);
+  FLastMouse = screen;
+}
 
-// SDL only captures for a window that has the focus; without one there is nothing to keep.
 void SdlBackend::SetNativeCursor(CursorShape shape) {
   if (shape == CursorShape::Hidden) {
     SDL_ShowCursor(SDL_DISABLE);
@@ -469,4 +475,5 @@ void SdlBackend::SetNativeCursor(CursorShape shape) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
+// SDL only captures for a window that has the focus; without one there is nothing to keep.
 void SdlBackend::CaptureMouse(bool capture) { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }

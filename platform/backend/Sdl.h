@@ -66,4 +66,6 @@ class SdlBackend : public Backend {
   std::vector<uint32_t> FBeeps;
   // SDL's system cursors, made on first use and kept while SDL runs.
   std::map<CursorShape, struct SDL_Cursor*> FCursors;
+  // The pointer's screen position from our windows' motion events.
+  POINT FLastMouse{};
 };

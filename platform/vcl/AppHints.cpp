@@ -104,7 +104,11 @@ void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
   FHintControl->FreeNotification(this);
   FHintCursorRect = {};
   // Moving on to another control while a hint shows replaces it after the short pause.
-  StartHintTimer(wasActive ? FHintShortPause : FHintPause, HintTimerMode::Pause);
+  const int pause = wasActive ? FHintShortPause : FHintPause;
+  if (pause <= 0)
+    ActivateHint(screen);
+  else
+    StartHintTimer(pause, HintTimerMode::Pause);
 }
 
 void TApplication::ActivateHint(const TPoint& CursorPos) {

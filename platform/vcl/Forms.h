@@ -332,7 +332,7 @@ class TApplication : public TComponent {
   // else through OnException, else ShowException.
   void HandleException(TObject* Sender);
   void HandleException(TObject* Sender, const std::exception& E);
-  // There are no message boxes yet: the message goes to stderr and is kept.
+  // Writes the message to stderr and keeps it (LastExceptionMessage).
   void ShowException(const std::exception& E);
   const String& LastExceptionMessage() const { return FLastExceptionMessage; }
 

@@ -230,3 +230,8 @@ BOOL GetIconInfo(HCURSOR cursor, ICONINFO* info) {
   info->hbmColor = nullptr;
   return TRUE;
 }
+
+void ResetCursors() {
+  State().Current = nullptr;
+  State().Made.clear();
+}

@@ -46,3 +46,6 @@ struct ICONINFO {
 };
 // The cursor's hot spot and new copies of its masks, which the caller deletes.
 BOOL GetIconInfo(HCURSOR cursor, ICONINFO* info);
+
+// Forgets the current cursor and the made ones (a fresh window system).
+void ResetCursors();

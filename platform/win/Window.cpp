@@ -1033,6 +1033,7 @@ BOOL MessageBeep(UINT type) {
 void ResetWindowSystem() {
   for (HWND t : std::vector<HWND>(Sys().TopLevel)) DestroyWindow(t);
   ResetInput();
+  ResetCursors();
   ResetTimers();
   ResetQueue();
   Sys().Graveyard.clear();

@@ -762,3 +762,66 @@ TEST_F(ControlsTest, BadInputIsRefusedWithoutHarm) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlHints, ShortAndLongParts) {
+  struct Case {
+    const char* Hint;
+    const char* Short;
+    const char* Long;
+  };
+  const Case cases[] = {
+      {"Open", "Open", "Open"}, {"Open|Opens a file", "Open", "Opens a file"}, {"|Only long", "", "Only long"},
+      {"Short|", "Short", ""},  {"A|B|3", "A", "B|3"},                         {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetShortHint(c.Hint), c.Short) << c.Hint;
+    EXPECT_EQ(GetLongHint(c.Hint), c.Long) << c.Hint;
+  }
+}
+
+TEST_F(ControlsTest, BiDiModeFlagsAndTheirInheritance) {
+  struct Case {
+    TBiDiMode Mode;
+    UINT Left, Right, Center;  // DrawTextBiDiModeFlags of DT_LEFT, DT_RIGHT, DT_CENTER
+    TAlignment LeftShows;
+  };
+  const Case cases[] = {
+      {bdLeftToRight, DT_LEFT, DT_RIGHT, DT_CENTER, taLeftJustify},
+      {bdRightToLeft, DT_RIGHT | DT_RTLREADING, DT_LEFT | DT_RTLREADING, DT_CENTER | DT_RTLREADING, taRightJustify},
+      {bdRightToLeftNoAlign, DT_RTLREADING, DT_RIGHT | DT_RTLREADING, DT_CENTER | DT_RTLREADING, taLeftJustify},
+      {bdRightToLeftReadingOnly, DT_RTLREADING, DT_RIGHT | DT_RTLREADING, DT_CENTER | DT_RTLREADING, taLeftJustify},
+  };
+  auto* panel = Make<TWinControl>(Host, "Panel", Bounds(0, 0, 100, 100));
+  auto* child = Make<TWinControl>(panel, "Child", Bounds(0, 0, 10, 10));
+  int repaints = 0;
+  auto previous = child->WindowProc;
+  child->WindowProc = [&, previous](TMessage& m) {
+    if (m.Msg == CM_BIDIMODECHANGED) ++repaints;
+    previous(m);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.Mode));
+    panel->SetBiDiMode(c.Mode);
+    EXPECT_EQ(child->BiDiMode(), c.Mode);  // ParentBiDiMode
+    EXPECT_EQ(child->DrawTextBiDiModeFlags(DT_LEFT), c.Left);
+    EXPECT_EQ(child->DrawTextBiDiModeFlags(DT_RIGHT), c.Right);
+    EXPECT_EQ(child->DrawTextBiDiModeFlags(DT_CENTER), c.Center);
+    EXPECT_EQ(child->BiDiAlignment(taLeftJustify), c.LeftShows);
+    EXPECT_EQ(child->BiDiAlignment(taCenter), taCenter);
+  }
+  EXPECT_EQ(repaints, 3);
+  // A mode of its own stops the inheritance; ParentBiDiMode takes the parent's again.
+  child->SetBiDiMode(bdLeftToRight);
+  EXPECT_FALSE(child->ParentBiDiMode());
+  panel->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(child->BiDiMode(), bdLeftToRight);
+  child->SetParentBiDiMode(true);
+  EXPECT_EQ(child->BiDiMode(), bdRightToLeft);
+  // A control put on a right-to-left parent reads right to left.
+  auto* late = Make<TWinControl>(panel, "Late", Bounds(20, 0, 10, 10));
+  EXPECT_EQ(late->BiDiMode(), bdRightToLeft);
+}
+
+}  // namespace

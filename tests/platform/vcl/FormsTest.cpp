@@ -2,6 +2,7 @@
 // headless backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <set>
@@ -10,6 +11,7 @@
 
 #include "backend/Headless.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/Icon.h"
 #include "vcl/Forms.h"
 #include "vcl/Resources.h"
 #include "win/Input.h"
@@ -891,6 +893,72 @@ TEST_F(ScreenTest, CursorShowsEverywhereUntilDefault) {
   Screen->SetCursor(crDefault);
   EXPECT_EQ(Screen->Cursor(), crDefault);
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormFocus, EveryControlOfTheFormHearsWhereTheFocusWent) {
+  TForm* form = MakeForm(bsSizeable);
+  TWinControl* a = Panel(form, 0);
+  TWinControl* b = Panel(form, 120);
+  TWinControl* a1 = Field(a, 5);
+  TWinControl* b1 = Field(b, 5);
+  std::vector<std::string> heard;
+  const auto listen = [&](TControl* c, const std::string& name) {
+    auto previous = c->WindowProc;
+    c->WindowProc = [&heard, previous, name](TMessage& m) {
+      if (m.Msg == CM_FOCUSCHANGED) heard.push_back(name);
+      previous(m);
+    };
+  };
+  listen(a, "A");
+  listen(b, "B");
+  listen(a1, "A1");
+  listen(b1, "B1");
+  form->Show();
+  Application->ProcessMessages();
+  heard.clear();
+  b1->SetFocus();
+  std::sort(heard.begin(), heard.end());
+  EXPECT_EQ(heard, (std::vector<std::string>{"A", "A1", "B", "B1"}));
+}
+
+TEST_F(FormBorder, AlphaBlendMakesTheWindowTranslucent) {
+  TForm* form = MakeForm(bsSizeable);
+  form->SetAlphaBlendValue(128);
+  form->Show();
+  Application->ProcessMessages();
+  const auto opacity = [&] { return Headless()->Window(form->Handle()->Native)->Opacity; };
+  EXPECT_EQ(opacity(), 255);  // the value alone changes nothing
+  form->SetAlphaBlend(true);
+  EXPECT_TRUE(ExStyle(form) & WS_EX_LAYERED);
+  EXPECT_EQ(opacity(), 128);
+  form->SetAlphaBlendValue(40);
+  EXPECT_EQ(opacity(), 40);
+  form->SetAlphaBlend(false);
+  EXPECT_FALSE(ExStyle(form) & WS_EX_LAYERED);
+  EXPECT_EQ(opacity(), 255);
+  // A window made later starts translucent.
+  TForm* later = MakeForm(bsSizeable);
+  later->SetAlphaBlend(true);
+  later->SetAlphaBlendValue(99);
+  later->Show();
+  Application->ProcessMessages();
+  EXPECT_EQ(Headless()->Window(later->Handle()->Native)->Opacity, 99);
+}
+
+TEST_F(FormBorder, TheApplicationHasAnIconUntilTheProgramGivesOne) {
+  TIcon* icon = Application->Icon();
+  ASSERT_FALSE(icon->Empty());
+  EXPECT_EQ(icon->Width(), 32);
+  // Drawn: the centre is opaque, a corner is not.
+  EXPECT_EQ(icon->Image()->Canvas()->Pixels(16, 16) != icon->Image()->Canvas()->Pixels(0, 0), true);
+  TForm* form = MakeForm(bsSizeable);
+  EXPECT_TRUE(form->Icon()->Empty());
+  form->SetIcon(icon);
+  EXPECT_EQ(form->Icon()->Width(), 32);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "vcl/SysUtils.h"
 
@@ -214,3 +215,28 @@ TEST(SysUtilsSystem, TickSourceCanBeReplaced) {
 }
 
 }  // namespace
+
+TEST(SysUtilsRandom, SameSeedSameNumbersAlwaysInRange) {
+  const uint32_t saved = RandSeed;
+  RandSeed = 42;
+  std::vector<int32_t> first;
+  for (int i = 0; i < 200; ++i) first.push_back(Random(7));
+  RandSeed = 42;
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(Random(7), first[size_t(i)]);
+  // Every value of the range comes up, and nothing outside it.
+  std::vector<int> seen(7);
+  for (int32_t v : first) {
+    ASSERT_GE(v, 0);
+    ASSERT_LT(v, 7);
+    ++seen[size_t(v)];
+  }
+  for (int n : seen) EXPECT_GT(n, 0);
+  EXPECT_EQ(Random(0), 0);
+  EXPECT_EQ(Random(-5), 0);
+  for (int i = 0; i < 100; ++i) {
+    const double d = Random();
+    EXPECT_GE(d, 0.0);
+    EXPECT_LT(d, 1.0);
+  }
+  RandSeed = saved;
+}
