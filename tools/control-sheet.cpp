@@ -3,7 +3,8 @@
 // wallpaper, and labels with glow, vertical alignment, auto-size, accelerators and the
 // disabled look.
 //
-//   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png
+//   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
+//                                right-to-left sheet beside each (<name>-rtl.png)
 #include <memory>
 #include <string>
 
@@ -203,6 +204,205 @@ class Sheet {
   TqvPanel* FHost;
 };
 
+// ---- right to left ----
+
+// A second sheet per style: panels and labels read right to left. Captions and texts set
+// left, centre and right, with and without glow, under full right-to-left (alignment
+// mirrored) and reading only; every panel kind; auto-sized labels that keep their right
+// edge; word-wrapped and vertically aligned labels. Hebrew and Latin texts with trailing
+// punctuation show the reading order.
+//
+//   DIR/<style name>-rtl.png
+class RightToLeftSheet {
+ public:
+  static constexpr int kWidth = 940, kHeight = 756;
+
+  RightToLeftSheet(HWND Top, TqvImageCollection* Images) : FImages(Images) {
+    FHost = new TqvPanel(nullptr);
+    FHost->SetBounds(0, 0, kWidth, kHeight);
+    FHost->SetStyleKind(qvpsFormBackground);
+    FHost->SetParentWindow(Top);
+  }
+  ~RightToLeftSheet() { delete FHost; }
+  RightToLeftSheet(const RightToLeftSheet&) = delete;
+  RightToLeftSheet& operator=(const RightToLeftSheet&) = delete;
+
+  void Build(const String& Title) {
+    Text(FHost, Title + ": right to left", 10, 6, -16, true);
+    const int y = CaptionRows(36);
+    KindsRow(y + 10);
+    LabelRows(y + 130);
+  }
+
+  TqvPanel* Host() const { return FHost; }
+
+ private:
+  static constexpr const char* kSetTo[] = {"set left", "set centre", "set right"};
+  static constexpr TAlignment kAlignments[] = {taLeftJustify, taCenter, taRightJustify};
+
+  static TqvLabel* Text(TWinControl* Parent, const String& Caption, int X, int Y, int Height = -11,
+                        bool Bold = false) {
+    auto* label = new TqvLabel(nullptr);
+    label->SetParent(Parent);
+    label->Font()->SetHeight(Height);
+    if (Bold) label->Font()->SetStyle({fsBold});
+    // Placed once fitted: fitting keeps the right edge of a label read right to left.
+    label->SetCaption(Caption);
+    label->SetLeft(X);
+    label->SetTop(Y);
+    return label;
+  }
+
+  static TqvPanel* Box(TWinControl* Parent, TRect R, TqvPanelStyleKind Kind, TqvPanelBorderStyle Border,
+                       const String& Caption) {
+    auto* panel = new TqvPanel(nullptr);
+    panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    panel->SetParent(Parent);
+    panel->SetStyleKind(Kind);
+    panel->SetBorderStyle(Border);
+    panel->SetCaption(Caption);
+    panel->SetShowCaption(!Caption.empty());
+    return panel;
+  }
+
+  // A row of six captions (three glowing, three plain) on a ground whose reading order
+  // the panels take from it; answers the row's bottom.
+  int CaptionRow(int Y, TBiDiMode Mode, const String& Heading, const String& Caption, bool ColumnNames) {
+    Text(FHost, Heading, 10, Y, -13, true);
+    const int top = Y + (ColumnNames ? 34 : 18);
+    TqvPanel* ground = Box(FHost, {10, top, 930, top + 66}, qvpsPanel, qvpbsLowered, "");
+    ground->SetBiDiMode(Mode);
+    for (int i = 0; i < 6; ++i) {
+      const int x = 8 + i * 152;
+      if (ColumnNames) Text(FHost, String(kSetTo[i % 3]) + (i < 3 ? ", glow" : ""), 10 + x, Y + 20);
+      TqvPanel* p = Box(ground, {x, 10, x + 144, 56}, qvpsPanel, qvpbsFlat, Caption);
+      p->Font()->SetHeight(-13);
+      p->SetAlignment(kAlignments[i % 3]);
+      if (i < 3) {
+        p->CaptionGlowEffect()->SetEnabled(true);
+        p->CaptionGlowEffect()->SetColor(clHighlight);
+        p->CaptionGlowEffect()->SetOffset(2);
+      }
+    }
+    return top + 66;
+  }
+
+  int CaptionRows(int Y) {
+    Y = CaptionRow(Y, bdRightToLeft, "Panel captions, bdRightToLeft: alignment mirrored",
+                   "\u05db\u05d5\u05ea\u05e8\u05ea, 12!", true);
+    Y = CaptionRow(Y + 6, bdRightToLeft, "The same with a Latin caption: the reading order moves its full stop",
+                   "Panel caption.", false);
+    return CaptionRow(Y + 6, bdRightToLeftReadingOnly, "bdRightToLeftReadingOnly: read right to left, not mirrored",
+                      "Panel caption.", false);
+  }
+
+  // Every panel kind with a caption set left, shown at the right.
+  void KindsRow(int Y) {
+    Text(FHost, "Every panel kind, caption set left, bdRightToLeft, over a wallpaper", 10, Y, -13, true);
+    TqvPanel* ground = Box(FHost, {10, Y + 20, 930, Y + 110}, qvpsPanel, qvpbsLowered, "");
+    ground->SetWallpapers(FImages);
+    ground->SetWallpaperIndex(0);
+    ground->SetBiDiMode(bdRightToLeft);
+    for (int k = 0; k < 8; ++k) {
+      const int x = 8 + k * 114;
+      TqvPanel* p = Box(ground, {x, 10, x + 106, 78}, TqvPanelStyleKind(k), qvpbsRaised,
+                        String(kKindNames[k] + 4) + ".");
+      p->Font()->SetHeight(-11);
+      p->SetAlignment(taLeftJustify);
+    }
+  }
+
+  void LabelRows(int Y) {
+    Text(FHost, "Labels, bdRightToLeft: set left, centre, right; with glow; word-wrapped; vertical alignment", 10, Y,
+         -13, true);
+    TqvPanel* ground = Box(FHost, {10, Y + 20, 930, Y + 300}, qvpsPanel, qvpbsLowered, "");
+    ground->SetWallpapers(FImages);
+    ground->SetWallpaperIndex(0);
+    ground->SetBiDiMode(bdRightToLeft);
+
+    // Fixed boxes (a flat frame shows each box) with the text set left, centre, right.
+    for (int i = 0; i < 6; ++i) {
+      const int x = 10 + i * 150;
+      TqvPanel* frame = Box(ground, {x, 10, x + 142, 40}, qvpsTransparent, qvpbsFlat, "");
+      TqvLabel* l = Text(frame, i < 3 ? "Label text." : "\u05ea\u05d5\u05d5\u05d9\u05ea, 3!", 1, 1, -13);
+      l->SetAutoSize(false);
+      l->SetBounds(1, 1, 140, 28);
+      l->SetAlignment(kAlignments[i % 3]);
+      l->SetVertAlignment(qvvtaCenter);
+    }
+    // The same with glow.
+    for (int i = 0; i < 3; ++i) {
+      const int x = 10 + i * 150;
+      TqvPanel* frame = Box(ground, {x, 50, x + 142, 90}, qvpsTransparent, qvpbsFlat, "");
+      TqvLabel* l = Text(frame, "Glowing label.", 1, 1, -13);
+      l->SetAutoSize(false);
+      l->SetBounds(1, 1, 140, 38);
+      l->SetAlignment(kAlignments[i]);
+      l->SetVertAlignment(qvvtaCenter);
+      l->GlowEffect()->SetEnabled(true);
+      l->GlowEffect()->SetColor(clWindow);
+    }
+    // Word-wrapped, set left (shown right) and centre.
+    for (int i = 0; i < 2; ++i) {
+      const int x = 460 + i * 230;
+      TqvPanel* frame = Box(ground, {x, 50, x + 222, 130}, qvpsTransparent, qvpbsFlat, "");
+      TqvLabel* l = Text(frame, "A word-wrapped label, read right to left, breaks between its words.", 1, 1, -12);
+      l->SetAutoSize(false);
+      l->SetBounds(1, 1, 220, 78);
+      l->SetWordWrap(true);
+      l->SetAlignment(kAlignments[i]);
+      if (i == 1) {
+        l->GlowEffect()->SetEnabled(true);
+        l->GlowEffect()->SetColor(clWindow);
+      }
+    }
+    // Vertical alignment in tall boxes.
+    const char* const vertical[] = {"Top.", "Center.", "Bottom."};
+    for (int i = 0; i < 3; ++i) {
+      const int x = 10 + i * 150;
+      TqvPanel* frame = Box(ground, {x, 100, x + 142, 180}, qvpsTransparent, qvpbsFlat, "");
+      TqvLabel* l = Text(frame, vertical[i], 1, 1, -12);
+      l->SetAutoSize(false);
+      l->SetBounds(1, 1, 140, 78);
+      l->SetVertAlignment(TqvVertAlignment(i));
+      l->GlowEffect()->SetEnabled(i == 1);
+      l->GlowEffect()->SetColor(clWindow);
+    }
+    // Auto-sized labels set left keep their right edge (the mark) when the text grows;
+    // one set right keeps its left edge.
+    TqvPanel* mark = Box(ground, {899, 190, 900, 270}, qvpsPanel, qvpbsNone, "");
+    mark->SetColor(clRed);
+    TqvPanel* leftMark = Box(ground, {460, 190, 461, 270}, qvpsPanel, qvpbsNone, "");
+    leftMark->SetColor(clRed);
+    const struct {
+      const char* Before;
+      const char* After;
+      TAlignment Alignment;
+      bool Glow;
+      int Y;
+    } sized[] = {
+        {"Short", "Auto-sized, set left: keeps its right edge.", taLeftJustify, false, 192},
+        {"Short", "With glow, set left: keeps its right edge.", taLeftJustify, true, 214},
+        {"Short", "Set right: keeps its left edge.", taRightJustify, false, 244},
+    };
+    for (const auto& a : sized) {
+      TqvLabel* l = Text(ground, a.Before, 0, a.Y, -13);
+      l->GlowEffect()->SetEnabled(a.Glow);
+      l->GlowEffect()->SetColor(clWindow);
+      l->SetAlignment(a.Alignment);
+      l->SetLeft(a.Alignment == taLeftJustify ? 899 - l->Width() : 461);
+      l->SetCaption(a.After);
+    }
+    TqvLabel* disabled = Text(ground, "Disabled label.", 10, 200, -13);
+    disabled->SetEnabled(false);
+    TqvLabel* accel = Text(ground, "&Accelerator:", 10, 230, -13);
+    accel->SetFocusControl(ground);
+  }
+
+  TqvImageCollection* FImages;
+  TqvPanel* FHost;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -222,7 +422,13 @@ int main(int argc, char** argv) {
       Application->ProcessMessages();
       ToolCanvas canvas(kSheetWidth, kSheetHeight);
       sheet.Host()->PaintTo(canvas.DC, 0, 0);
-      return Out.WritePng(canvas.Pixels(), Name + ".png");
+      if (!Out.WritePng(canvas.Pixels(), Name + ".png")) return false;
+      RightToLeftSheet rtl(top, images.get());
+      rtl.Build(Title);
+      Application->ProcessMessages();
+      ToolCanvas rtlCanvas(RightToLeftSheet::kWidth, RightToLeftSheet::kHeight);
+      rtl.Host()->PaintTo(rtlCanvas.DC, 0, 0);
+      return Out.WritePng(rtlCanvas.Pixels(), Name + "-rtl.png");
     });
     DestroyWindow(top);
     return ok;

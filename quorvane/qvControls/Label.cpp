@@ -149,6 +149,9 @@ void TqvLabel::DrawLabelText(TCanvas* ACanvas, TRect& ARect, UINT AFlags) {
   GetLabelText(text);
   if ((AFlags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&"))) text += " ";
   if (!FShowAccelChar) AFlags |= DT_NOPREFIX;
+  // Flags that carry the reading order were adapted by the caller: adapting them again
+  // would mirror the alignment back.
+  if (!(AFlags & DT_RTLREADING)) AFlags = DrawTextBiDiModeFlags(AFlags);
   DrawText(ACanvas->Handle(), text, -1, &ARect, AFlags);
 }
 
@@ -169,8 +172,9 @@ void TqvLabel::AdjustLabelBounds() {
     h += grow;
   }
   // The whole new width, glow included, so that re-fitting the same text leaves the
-  // label where it is.
-  const int left = FAlignment == taRightJustify ? Left() + Width() - w : Left();
+  // label where it is. Right-to-left alignment turns a left-justified label into a
+  // right-aligned one.
+  const int left = BiDiAlignment(FAlignment) == taRightJustify ? Left() + Width() - w : Left();
   SetBounds(left, Top(), w, h);
 }
 
@@ -193,7 +197,7 @@ bool TqvLabel::GlowKeyChanged(const String& Text) {
                        font->Name() != FStoredFontName || font->Size() != FStoredFontSize ||
                        font->Style() != FStoredFontStyle || FAlignment != FStoredAlignment ||
                        FShowAccelChar != FStoredShowAccelChar || FLayout != FStoredLayout ||
-                       FWordWrap != FStoredWordWrap;
+                       FWordWrap != FStoredWordWrap || BiDiMode() != FStoredBiDiMode;
   if (!changed) return false;
   FStoredCaption = Text;
   FStoredWidth = Width();
@@ -206,6 +210,7 @@ bool TqvLabel::GlowKeyChanged(const String& Text) {
   FStoredShowAccelChar = FShowAccelChar;
   FStoredLayout = FLayout;
   FStoredWordWrap = FWordWrap;
+  FStoredBiDiMode = BiDiMode();
   FUpdateGlowBuffer = false;
   return true;
 }
@@ -226,6 +231,7 @@ void TqvLabel::Draw(TCanvas* ACanvas, TqvsCtrlState) {
   UINT flags = DT_EXPANDTABS | AlignmentFlags(FAlignment);
   if (FWordWrap) flags |= DT_WORDBREAK;
   if (!FShowAccelChar) flags |= DT_NOPREFIX;
+  flags = DrawTextBiDiModeFlags(flags);
 
   if (!AutoSize() && FVertAlignment != qvvtaTop) {
     TRect measured = r;
@@ -242,6 +248,9 @@ void TqvLabel::Draw(TCanvas* ACanvas, TqvsCtrlState) {
 
   if (glow) {
     const bool rebuild = GlowKeyChanged(text);
+    // The flags carry the reading order and the mirrored alignment already; the toolkit's
+    // RightToLeft would mirror the alignment once more (and also without
+    // right-to-left alignment).
     DrawTextWithCachedGlow(FGlowBuffer, rebuild, ACanvas, !FShowAccelChar, false, FGlowEffect->GetAlphaValue(),
                            FGlowEffect->Intensive(), g, FGlowEffect->GetColor(), o, flags, text, r);
   } else {

@@ -25,7 +25,7 @@ class TqvLabel : public TqvCustomControl {
   TqvGlowEffect* GlowEffect() const { return FGlowEffect; }
   void SetGlowEffect(TqvGlowEffect* Value) { FGlowEffect->Assign(Value); }
   // Fit the bounds to the text (AutoSize() of the control); the left edge stays, a
-  // right-aligned label keeps its right edge.
+  // right-aligned label (after right-to-left mirroring) keeps its right edge.
   void SetAutoSize(bool Value) override;
   TTextLayout Layout() const { return FLayout; }
   void SetLayout(TTextLayout Value);
@@ -56,7 +56,8 @@ class TqvLabel : public TqvCustomControl {
   // The text to show: the control's text.
   virtual void GetLabelText(String& AText);
   // Draws the text in ARect with the DrawText flags, or measures it into ARect with
-  // DT_CALCRECT (an empty text, or a lone accelerator mark, measures one line).
+  // DT_CALCRECT (an empty text, or a lone accelerator mark, measures one line). Flags
+  // without DT_RTLREADING get the control's right-to-left flags.
   virtual void DrawLabelText(TCanvas* ACanvas, TRect& ARect, UINT AFlags);
   // Fits the bounds to the text when auto-sized.
   virtual void AdjustLabelBounds();
@@ -81,6 +82,7 @@ class TqvLabel : public TqvCustomControl {
   bool FStoredShowAccelChar = false;
   TTextLayout FStoredLayout = tlCenter;
   bool FStoredWordWrap = false;
+  TBiDiMode FStoredBiDiMode = bdLeftToRight;
   bool FUpdateGlowBuffer = true;
   bool FUseFontColorToStyleColor = false;
 

@@ -4,7 +4,6 @@
 #include "qvDrawUtils/Colors.h"
 #include "qvDrawUtils/Elements.h"
 #include "qvDrawUtils/Style.h"
-#include "qvDrawUtils/Text.h"
 #include "qvImageCollection/ImageCollection.h"
 #include "themes/StyleManager.h"
 
@@ -316,11 +315,9 @@ void TqvPanel::Draw(TCanvas* ACanvas, TqvsCtrlState ACtrlState) {
         } else {
           fill(GetStyleSystemColor(clBtnFace));
           DrawEditFrame(ACanvas, r, qvsNormal);
-          TRect inner = r;
-          InflateRect(&inner, -2, -2);
-          ACanvas->Brush()->SetStyle(bsSolid);
-          ACanvas->Brush()->SetColor(GetEditBackgroundColor(qvsNormal));
-          ACanvas->FillRect(inner);
+          // Skin, wallpaper and caption stay inside the frame.
+          InflateRect(&r, -2, -2);
+          fill(GetEditBackgroundColor(qvsNormal));
         }
         break;
       case qvpsTabSheet: {
@@ -330,18 +327,27 @@ void TqvPanel::Draw(TCanvas* ACanvas, TqvsCtrlState ACtrlState) {
         break;
       }
     }
+    // Clipped to R: tiles run past their rectangle, and an edit panel's R lies inside
+    // its frame.
+    auto drawImage = [&](TqvCustomImageCollection* Images, int Index) {
+      HDC dc = ACanvas->Handle();
+      const int saved = SaveDC(dc);
+      IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+      Images->Draw(ACanvas, r, Index, FScaleFactor);
+      RestoreDC(dc, saved);
+    };
     const bool reframe = FStyleKind != qvpsHeader && FStyleKind != qvpsEdit;
     if (skin) {
-      FCustomImages->Draw(ACanvas, r, FCustomImageIndex, FScaleFactor);
+      drawImage(FCustomImages, FCustomImageIndex);
       if (reframe) DrawBorder(ACanvas, r);
     }
     if (wallpaper) {
-      FWallpapers->Draw(ACanvas, r, FWallpaperIndex, FScaleFactor);
+      drawImage(FWallpapers, FWallpaperIndex);
       if (reframe) DrawBorder(ACanvas, r);
     }
   }
 
-  TRect content = r;
+  TRect content{0, 0, Width(), Height()};
   if (FBorderStyle != qvpbsNone) InflateRect(&content, -2, -2);
   DrawPanelContent(ACanvas, content, ACtrlState);
   if (OnPanelPaint) OnPanelPaint(this, ACanvas, content);
@@ -370,38 +376,47 @@ void TqvPanel::DrawCaption(TCanvas* ACanvas, const TRect& R) {
   ACanvas->Font()->Assign(Font());
   ACanvas->Font()->SetColor(GetCaptionColor());
   ACanvas->Brush()->SetStyle(bsClear);
+  // Left and right swap under right-to-left alignment.
+  const TAlignment alignment = BiDiAlignment(FAlignment);
+  const UINT flags = DT_SINGLELINE | DT_NOPREFIX;
   if (!FCaptionGlowEffect->Enabled()) {
-    DrawAlignedText(ACanvas, text, t, false, FAlignment);
+    // Clipped to T: a long caption keeps off the border and the frame.
+    const UINT align = FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
+    RECT rect = t;
+    DrawText(ACanvas->Handle(), text, -1, &rect, DrawTextBiDiModeFlags(flags | DT_VCENTER | align));
     return;
   }
-  const UINT flags = DT_SINGLELINE | DT_NOPREFIX;
   RECT measured{0, 0, 0, 0};
-  DrawText(ACanvas->Handle(), text, -1, &measured, flags | DT_CALCRECT);
+  DrawText(ACanvas->Handle(), text, -1, &measured, flags | DT_CALCRECT | DrawTextBiDiModeFlagsReadingOnly());
   const int grow = FCaptionGlowEffect->GlowSize() + FCaptionGlowEffect->Offset();
   const int w = measured.Right - measured.Left + grow;
   const int h = measured.Bottom - measured.Top + grow;
   int left = t.Left + (t.Width() - w) / 2;
-  if (FAlignment == taLeftJustify) left = t.Left;
-  if (FAlignment == taRightJustify) left = t.Right - w;
+  if (alignment == taLeftJustify) left = t.Left;
+  if (alignment == taRightJustify) left = t.Right - w;
   const int top = t.Top + (t.Height() - h) / 2;
   const TRect box{left, top, left + w, top + h};
 
   const TFont* font = Font();
   const TColor glowColor = FCaptionGlowEffect->GetColor();
+  // The reading order shapes the layer too.
   const bool rebuild = FUpdateGlowBuffer || text != FStoredCaption || glowColor != FStoredGlowColor ||
                        font->Name() != FStoredFontName || font->Size() != FStoredFontSize ||
-                       font->Style() != FStoredFontStyle;
+                       font->Style() != FStoredFontStyle || BiDiMode() != FStoredBiDiMode;
   if (rebuild) {
     FStoredCaption = text;
     FStoredGlowColor = glowColor;
     FStoredFontName = font->Name();
     FStoredFontSize = font->Size();
     FStoredFontStyle = font->Style();
+    FStoredBiDiMode = BiDiMode();
     FUpdateGlowBuffer = false;
   }
-  DrawTextWithCachedGlow(FGlowBuffer, rebuild, ACanvas, true, false, FCaptionGlowEffect->GetAlphaValue(),
-                         FCaptionGlowEffect->Intensive(), FCaptionGlowEffect->GlowSize(), glowColor,
-                         FCaptionGlowEffect->Offset(), DT_CENTER | DT_VCENTER | flags, text, box);
+  // Centred in its box, so RightToLeft only sets the reading order.
+  DrawTextWithCachedGlow(FGlowBuffer, rebuild, ACanvas, true, UseRightToLeftReading(),
+                         FCaptionGlowEffect->GetAlphaValue(), FCaptionGlowEffect->Intensive(),
+                         FCaptionGlowEffect->GlowSize(), glowColor, FCaptionGlowEffect->Offset(),
+                         DT_CENTER | DT_VCENTER | flags, text, box);
 }
 
 // ---- messages ----

@@ -68,6 +68,7 @@ class TqvPanel : public TqvCustomControl {
   void SetShowCaption(bool Value);
   TqvGlowEffect* CaptionGlowEffect() const { return FCaptionGlowEffect; }
   void SetCaptionGlowEffect(TqvGlowEffect* Value) { FCaptionGlowEffect->Assign(Value); }
+  // The caption's alignment; left and right swap under right-to-left alignment.
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
 
@@ -131,6 +132,7 @@ class TqvPanel : public TqvCustomControl {
   int FStoredFontSize = 0;
   String FStoredFontName;
   TFontStyles FStoredFontStyle;
+  TBiDiMode FStoredBiDiMode = bdLeftToRight;
   bool FUpdateGlowBuffer = true;
   bool FCanEmpty = true;
   bool FPopupMode = false;

@@ -1,7 +1,9 @@
 // The label on the headless backend: auto-size against the measured text (glow, empty
-// text, accelerator marks), the right edge of a right-aligned label, vertical alignment,
-// the accelerator that focuses another control, "&&" shown as "&", text colours of
-// enabled and disabled labels in each look, and repaints of the setters.
+// text, accelerator marks), the edge a label keeps when it grows (also after right-to-left
+// mirroring), text read and placed right to left and its glow rebuilt when the reading
+// order changes, vertical alignment, the accelerator that focuses another control, "&&"
+// shown as "&", text colours of enabled and disabled labels in each look, and repaints of
+// the setters.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -59,14 +61,6 @@ class LabelTest : public ControlFixture {
     return label;
   }
 
-  RECT InkOnScreen(const TRect& Area, const std::function<bool(COLORREF)>& Ink) const {
-    RECT box{Area.Right, Area.Bottom, Area.Left, Area.Top};
-    for (int y = Area.Top; y < Area.Bottom; ++y)
-      for (int x = Area.Left; x < Area.Right; ++x)
-        if (Ink(At(x, y))) box = {std::min(box.Left, LONG(x)), std::min(box.Top, LONG(y)),
-                                  std::max(box.Right, LONG(x + 1)), std::max(box.Bottom, LONG(y + 1))};
-    return box.Left < box.Right ? box : RECT{};
-  }
   // Everything that is not the white ground.
   RECT Ink(const TRect& Area) const {
     return InkOnScreen(Area, [](COLORREF c) { return c != RGB(255, 255, 255); });
@@ -325,6 +319,95 @@ TEST_F(LabelTest, SettersRepaintOncePerRealChangeAndNotForTheSameValue) {
     s.Set();
     Run();
     EXPECT_EQ(label->Draws, before) << "the same value again";
+  }
+}
+
+TEST_F(LabelTest, RightToLeftReadingTurnsTheTextAndRightToLeftAlignmentMirrorsItsPlace) {
+  auto textInk = [](COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) < 120; };
+  const struct {
+    TBiDiMode Mode;
+    const char* Name;
+  } modes[] = {{bdLeftToRight, "left to right"},
+               {bdRightToLeft, "right to left"},
+               {bdRightToLeftNoAlign, "right to left, not aligned"},
+               {bdRightToLeftReadingOnly, "right to left, reading only"}};
+  const TRect area{10, 10, 250, 50};
+  for (const auto& mode : modes) {
+    for (TAlignment alignment : {taLeftJustify, taCenter, taRightJustify}) {
+      for (bool glow : {false, true}) {
+        SCOPED_TRACE(std::string(mode.Name) + ", alignment " + std::to_string(int(alignment)) +
+                     (glow ? ", with glow" : ""));
+        auto* label = MakeLabel("");
+        label->SetAutoSize(false);
+        label->SetBounds(area.Left, area.Top, area.Width(), area.Height());
+        label->SetAlignment(alignment);
+        label->GlowEffect()->SetColor(clBlue);
+        label->GlowEffect()->SetEnabled(glow);
+        label->SetBiDiMode(mode.Mode);
+        label->SetCaption(kReadingText);
+        Run();
+        const TextLine line = LineOfText(area, textInk);
+        int side = alignment == taLeftJustify ? -1 : alignment == taRightJustify ? 1 : 0;
+        if (mode.Mode == bdRightToLeft) side = -side;
+        EXPECT_EQ(line.Side, side);
+        EXPECT_EQ(line.CapitalLast, mode.Mode != bdLeftToRight);
+        SaveScreenIfFailed("bidi");
+        delete label;
+      }
+    }
+  }
+}
+
+TEST_F(LabelTest, AChangeOfReadingOrderRebuildsTheGlow) {
+  // One ground turns right to left after painting, the other is made so; the labels
+  // follow their grounds and must then look the same.
+  auto* turned = Make<TqvPanel>(Ground, {0, 0, 260, 60});
+  auto* made = Make<TqvPanel>(Ground, {0, 100, 260, 160});
+  made->SetBiDiMode(bdRightToLeft);
+  for (TqvPanel* ground : {turned, made}) {
+    ground->SetColor(clWhite);
+    auto* label = Make<TqvLabel>(ground, {10, 10, 250, 50});
+    label->Font()->SetHeight(-16);
+    label->SetAutoSize(false);
+    label->GlowEffect()->SetColor(clBlue);
+    label->GlowEffect()->SetGlowSize(6);
+    label->GlowEffect()->SetEnabled(true);
+    label->SetCaption(kReadingText);
+  }
+  Run();
+  turned->SetBiDiMode(bdRightToLeft);
+  Run();
+  EXPECT_EQ(Mismatch({0, 0, 260, 60}, [&](int x, int y) { return At(x, y + 100); }), "");
+  SaveScreenIfFailed("bidi-glow");
+}
+
+TEST_F(LabelTest, AnAutoSizedLabelKeepsTheEdgeItsTextIsAlignedToAfterMirroring) {
+  const struct {
+    TBiDiMode Mode;
+    TAlignment Alignment;
+    bool KeepsRight;
+  } cases[] = {
+      {bdLeftToRight, taLeftJustify, false},        {bdLeftToRight, taRightJustify, true},
+      {bdLeftToRight, taCenter, false},             {bdRightToLeft, taLeftJustify, true},
+      {bdRightToLeft, taRightJustify, false},       {bdRightToLeft, taCenter, false},
+      {bdRightToLeftNoAlign, taLeftJustify, false}, {bdRightToLeftReadingOnly, taLeftJustify, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("bidi " + std::to_string(int(c.Mode)) + ", alignment " + std::to_string(int(c.Alignment)));
+    auto* label = MakeLabel("Short");
+    label->SetBiDiMode(c.Mode);
+    label->SetAlignment(c.Alignment);
+    label->SetBounds(100, 10, 60, 30);
+    label->SetAutoSize(false);
+    label->SetAutoSize(true);
+    const int left = label->Left(), right = label->Left() + label->Width();
+    label->SetCaption("A much longer text");
+    ASSERT_GT(label->Width(), Measure(label->Font(), "Short").cx);
+    if (c.KeepsRight)
+      EXPECT_EQ(label->Left() + label->Width(), right);
+    else
+      EXPECT_EQ(label->Left(), left);
+    delete label;
   }
 }
 

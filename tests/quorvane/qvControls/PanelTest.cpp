@@ -1,7 +1,9 @@
 // The panel on the headless backend: the rings of every border style and the room they
 // take from the client area, the background kinds, switching to and from the transparent
-// kind, the caption with and without glow, repaints of the setters, and wallpapers and
-// skins from image collections.
+// kind, the caption with and without glow (clipped to its rectangle, turned and mirrored
+// right to left, its glow rebuilt when the reading order changes), the edit kind keeping
+// images and caption inside its frame, repaints of the setters, and wallpapers and skins
+// from image collections.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -95,16 +97,6 @@ class PanelTest : public ControlFixture {
       }
     }
     return rows;
-  }
-
-  // The bounding box of the screen pixels in Area for which Ink holds; empty when none.
-  RECT InkOnScreen(const TRect& Area, const std::function<bool(COLORREF)>& Ink) const {
-    RECT box{Area.Right, Area.Bottom, Area.Left, Area.Top};
-    for (int y = Area.Top; y < Area.Bottom; ++y)
-      for (int x = Area.Left; x < Area.Right; ++x)
-        if (Ink(At(x, y))) box = {std::min(box.Left, LONG(x)), std::min(box.Top, LONG(y)),
-                                  std::max(box.Right, LONG(x + 1)), std::max(box.Bottom, LONG(y + 1))};
-    return box.Left < box.Right ? box : RECT{};
   }
 };
 
@@ -447,6 +439,209 @@ TEST_F(PanelTest, ACustomStyleMapsTheBorderAndFaceColours) {
   EXPECT_EQ(At(10, 10), COLORREF(ColorToRGB(StyleServices()->GetSystemColor(clBtnShadow))));
   EXPECT_EQ(At(30, 25), COLORREF(ColorToRGB(StyleServices()->GetSystemColor(clBtnFace))));
   delete panel;
+}
+
+// The reading orders, and the alignment a caption set to align left, centre or right shows
+// in each: only full right-to-left mirrors it.
+struct BiDiCase {
+  TBiDiMode Mode;
+  const char* Name;
+};
+constexpr BiDiCase kBiDiModes[] = {{bdLeftToRight, "left to right"},
+                                   {bdRightToLeft, "right to left"},
+                                   {bdRightToLeftNoAlign, "right to left, not aligned"},
+                                   {bdRightToLeftReadingOnly, "right to left, reading only"}};
+int ShownSide(TBiDiMode Mode, TAlignment Alignment) {
+  const int side = Alignment == taLeftJustify ? -1 : Alignment == taRightJustify ? 1 : 0;
+  return Mode == bdRightToLeft ? -side : side;
+}
+
+TEST_F(PanelTest, RightToLeftReadingTurnsTheCaptionAndRightToLeftAlignmentMirrorsItsPlace) {
+  auto textInk = [](COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) < 120; };
+  const TRect area{10, 10, 250, 50};
+  for (const BiDiCase& mode : kBiDiModes) {
+    for (TAlignment alignment : {taLeftJustify, taCenter, taRightJustify}) {
+      for (bool glow : {false, true}) {
+        SCOPED_TRACE(std::string(mode.Name) + ", alignment " + std::to_string(int(alignment)) +
+                     (glow ? ", with glow" : ""));
+        auto* panel = MakePanel(Host, area);
+        panel->Font()->SetColor(clRed);
+        panel->Font()->SetHeight(-16);
+        panel->SetCaption(kReadingText);
+        panel->SetAlignment(alignment);
+        panel->CaptionGlowEffect()->SetColor(clBlue);
+        panel->CaptionGlowEffect()->SetEnabled(glow);
+        panel->SetShowCaption(true);
+        panel->SetBiDiMode(mode.Mode);
+        Run();
+        const TextLine line = LineOfText(area, textInk);
+        EXPECT_EQ(line.Side, ShownSide(mode.Mode, alignment));
+        EXPECT_EQ(line.CapitalLast, mode.Mode != bdLeftToRight);
+        SaveScreenIfFailed("bidi");
+        delete panel;
+      }
+    }
+  }
+}
+
+TEST_F(PanelTest, AChangeOfReadingOrderRebuildsTheCaptionGlow) {
+  // Two hosts: one turns right to left after painting, the other is made so; the captions
+  // follow their hosts and must then look the same.
+  for (TAlignment alignment : {taLeftJustify, taCenter}) {
+    SCOPED_TRACE(alignment == taCenter ? "centred" : "left-aligned");
+    auto* turned = MakePanel(Host, {0, 0, 260, 60});
+    auto* made = MakePanel(Host, {0, 100, 260, 160});
+    made->SetBiDiMode(bdRightToLeft);
+    for (TqvPanel* parent : {turned, made}) {
+      auto* panel = MakePanel(parent, {10, 10, 250, 50});
+      panel->Font()->SetHeight(-16);
+      panel->SetCaption(kReadingText);
+      panel->SetAlignment(alignment);
+      panel->CaptionGlowEffect()->SetColor(clBlue);
+      panel->CaptionGlowEffect()->SetGlowSize(6);
+      panel->CaptionGlowEffect()->SetEnabled(true);
+      panel->SetShowCaption(true);
+    }
+    Run();
+    turned->SetBiDiMode(bdRightToLeft);
+    Run();
+    EXPECT_EQ(Mismatch({0, 0, 260, 60}, [&](int x, int y) { return At(x, y + 100); }), "");
+    SaveScreenIfFailed("bidi-glow");
+    delete turned;
+    delete made;
+  }
+}
+
+TEST_F(PanelTest, AnEditPanelKeepsItsSkinWallpaperAndCaptionInsideItsTwoPixelFrame) {
+  constexpr COLORREF kYellow = RGB(255, 255, 0);
+  TqvImageCollection images(nullptr);
+  AddSolidImage(&images, kYellow, idsTile);  // 0: a solid skin
+  // 1: 32 bits, opaque, tiled: it covers everything but is not a solid wallpaper, which
+  // would replace the background.
+  {
+    TBitmap picture;
+    picture.SetPixelFormat(pf32bit);
+    picture.SetSize(4, 4);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) static_cast<uint32_t*>(picture.ScanLine(y))[x] = 0xFFFFFF00u;
+    TqvImageCollectionItem* item = images.Images()->Add();
+    item->SetBitmap(&picture);
+    item->SetDrawStyle(idsTile);
+    ASSERT_FALSE(images.IsSolidDrawing(1));
+  }
+  const TRect plainArea{10, 10, 90, 40}, imageArea{10, 60, 90, 90};
+  auto check = [&](const std::string& look) {
+    for (bool wallpaper : {false, true}) {
+      SCOPED_TRACE(look + (wallpaper ? ", wallpaper" : ", skin"));
+      auto* plain = MakePanel(Host, plainArea);
+      auto* covered = MakePanel(Host, imageArea);
+      for (TqvPanel* p : {plain, covered}) p->SetStyleKind(qvpsEdit);
+      if (wallpaper) {
+        covered->SetWallpapers(&images);
+        covered->SetWallpaperIndex(1);
+      } else {
+        covered->SetCustomImages(&images);
+        covered->SetCustomImageIndex(0);
+      }
+      Run();
+      const int dy = imageArea.Top - plainArea.Top;
+      std::string frame;
+      for (int y = imageArea.Top; y < imageArea.Bottom && frame.empty(); ++y)
+        for (int x = imageArea.Left; x < imageArea.Right && frame.empty(); ++x) {
+          const bool inside = x >= imageArea.Left + 2 && x < imageArea.Right - 2 && y >= imageArea.Top + 2 &&
+                              y < imageArea.Bottom - 2;
+          if (!inside && At(x, y) != At(x, y - dy))
+            frame = "frame painted over at " + std::to_string(x) + "," + std::to_string(y);
+        }
+      EXPECT_EQ(frame, "");
+      EXPECT_EQ(Mismatch({imageArea.Left + 2, imageArea.Top + 2, imageArea.Right - 2, imageArea.Bottom - 2},
+                         [&](int, int) { return kYellow; }),
+                "");
+      SaveScreenIfFailed("edit-images");
+      delete plain;
+      delete covered;
+    }
+  };
+  check("themed");
+  TStyleManager::SetStyle(TStyleManager::StyleNames().at(1));
+  check(TStyleManager::StyleNames().at(1));
+  TStyleManager::SetStyle("Windows");
+  SetThemeAppProperties(0);
+  check("classic");
+}
+
+TEST_F(PanelTest, AnEditPanelsCaptionLiesTwoPixelsFurtherIn) {
+  auto textInk = [](COLORREF c) { return GetRValue(c) > 200 && GetBValue(c) < 120; };
+  for (TAlignment alignment : {taLeftJustify, taRightJustify}) {
+    SCOPED_TRACE(alignment == taLeftJustify ? "left" : "right");
+    RECT ink[2];
+    for (int edit = 0; edit < 2; ++edit) {
+      auto* panel = MakePanel(Host, {10, 10, 210, 50});
+      panel->SetStyleKind(edit ? qvpsEdit : qvpsPanel);
+      panel->Font()->SetColor(clRed);
+      panel->Font()->SetHeight(-16);
+      panel->SetCaption("Caption");
+      panel->SetAlignment(alignment);
+      panel->SetShowCaption(true);
+      Run();
+      ink[edit] = InkOnScreen({10, 10, 210, 50}, textInk);
+      SaveScreenIfFailed("edit-caption");
+      delete panel;
+    }
+    ASSERT_LT(ink[0].Left, ink[0].Right);
+    EXPECT_EQ(ink[1].Left - ink[0].Left, alignment == taLeftJustify ? 2 : -2);
+    EXPECT_EQ(ink[1].Right - ink[0].Right, alignment == taLeftJustify ? 2 : -2);
+    EXPECT_EQ(ink[1].Top, ink[0].Top) << "still centred";
+  }
+}
+
+TEST_F(PanelTest, ACaptionWithoutGlowStaysInsideItsTextRectangle) {
+  // A caption far wider than an 80 x 30 panel: outside the text rectangle (the panel less
+  // 3 pixels, an edit panel less 5) the panel looks as it does without a caption.
+  const TRect captioned{10, 10, 90, 40}, bare{10, 60, 90, 90};
+  const struct {
+    TqvPanelStyleKind Kind;
+    TAlignment Alignment;
+    TBiDiMode Mode;
+    int Inset;
+  } cases[] = {
+      {qvpsPanel, taLeftJustify, bdLeftToRight, 3},  {qvpsPanel, taCenter, bdLeftToRight, 3},
+      {qvpsPanel, taRightJustify, bdLeftToRight, 3}, {qvpsPanel, taLeftJustify, bdRightToLeft, 3},
+      {qvpsEdit, taLeftJustify, bdLeftToRight, 5},   {qvpsEdit, taRightJustify, bdLeftToRight, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("kind " + std::to_string(int(c.Kind)) + ", alignment " + std::to_string(int(c.Alignment)) +
+                 ", bidi " + std::to_string(int(c.Mode)));
+    TqvPanel* panels[2];
+    for (int i = 0; i < 2; ++i) {
+      panels[i] = MakePanel(Host, i == 0 ? captioned : bare);
+      panels[i]->SetStyleKind(c.Kind);
+      panels[i]->SetBorderStyle(qvpbsFlat);
+      panels[i]->SetBiDiMode(c.Mode);
+      panels[i]->Font()->SetColor(clRed);
+      panels[i]->Font()->SetHeight(-24);
+      panels[i]->SetAlignment(c.Alignment);
+      panels[i]->SetCaption(i == 0 ? "WWWWWWWWWWWWWWWW" : "");
+      panels[i]->SetShowCaption(true);
+    }
+    Run();
+    const TRect text{captioned.Left + c.Inset, captioned.Top + c.Inset, captioned.Right - c.Inset,
+                     captioned.Bottom - c.Inset};
+    const int dy = bare.Top - captioned.Top;
+    std::string outside;
+    for (int y = captioned.Top; y < captioned.Bottom && outside.empty(); ++y)
+      for (int x = captioned.Left; x < captioned.Right && outside.empty(); ++x)
+        if (!PtInRect(&text, POINT{x, y}) && At(x, y) != At(x, y + dy))
+          outside = "painted at " + std::to_string(x) + "," + std::to_string(y);
+    EXPECT_EQ(outside, "");
+    // The text does reach both ends of its rectangle.
+    const RECT ink = InkOnScreen(captioned, [](COLORREF p) { return GetRValue(p) > 200 && GetBValue(p) < 120; });
+    EXPECT_NEAR(ink.Left, text.Left, 2);
+    EXPECT_NEAR(ink.Right, text.Right, 2);
+    SaveScreenIfFailed("clipped");
+    delete panels[0];
+    delete panels[1];
+  }
 }
 
 }  // namespace
