@@ -440,6 +440,23 @@ TEST_F(Sdl, WaitForEventReturnsEarlyAndKeepsTheEvent) {
   EXPECT_EQ(got.Screen, (POINT{101, 122}));
 }
 
+TEST_F(Sdl, CursorShapesShowAndHide) {
+  SDL_Cursor* last = nullptr;
+  for (CursorShape shape : {CursorShape::Arrow, CursorShape::IBeam, CursorShape::Hand, CursorShape::SizeWE,
+                            CursorShape::SizeNS, CursorShape::SizeAll, CursorShape::Wait}) {
+    B->SetNativeCursor(shape);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    SDL_Cursor* now = SDL_GetCursor();
+    EXPECT_NE(now, nullptr);
+    EXPECT_NE(now, last) << int(shape);  // each shape its own cursor
+    last = now;
+  }
+  B->SetNativeCursor(CursorShape::Hidden);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  B->SetNativeCursor(CursorShape::Arrow);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
 TEST_F(Sdl, ScreenCursorAndClock) {
   const RECT screen = B->ScreenBounds();
   const RECT work = B->WorkArea();
