@@ -4,12 +4,15 @@
 // disabled look.
 //
 //   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
-//                                right-to-left sheet beside each (<name>-rtl.png)
+//                                right-to-left sheet beside each (<name>-rtl.png), and
+//                                the hints in DIR/<style name>-Hints.png
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "qvControls/Label.h"
 #include "qvControls/Panel.h"
+#include "qvHint.h"
 #include "qvImageCollection/ImageCollection.h"
 #include "tools/ToolMain.h"
 #include "vcl/Forms.h"
@@ -403,6 +406,177 @@ class RightToLeftSheet {
   TqvPanel* FHost;
 };
 
+// ---- hints ----
+
+constexpr int kHintSheetWidth = 940, kHintSheetHeight = 330;
+
+// A 32 x 32 picture for the hints' image lists, drawn here: a blue disc with a white
+// "i", on a fuchsia ground that the list masks out.
+TImageList* MakeHintImages() {
+  auto* images = new TImageList(nullptr, 32, 32);
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(32, 32);
+  TCanvas* c = picture.Canvas();
+  c->Brush()->SetColor(clFuchsia);
+  c->FillRect({0, 0, 32, 32});
+  c->Pen()->SetColor(TColor(RGB(20, 70, 150)));
+  c->Brush()->SetColor(TColor(RGB(45, 125, 220)));
+  c->Ellipse(1, 1, 31, 31);
+  c->Pen()->SetColor(clWhite);
+  c->Brush()->SetColor(clWhite);
+  c->Ellipse(14, 6, 19, 11);
+  c->Rectangle(14, 13, 19, 26);
+  c->Rectangle(12, 13, 15, 15);
+  c->Rectangle(12, 24, 21, 26);
+  images->AddMasked(&picture, clFuchsia);
+  return images;
+}
+
+// Copies a top-level window as it shows onto the sheet (screen and sheet coordinates
+// agree): inside its shape, at its layered opacity.
+void PasteWindow(HDC Sheet, TWinControl* Window) {
+  RECT r{};
+  GetWindowRect(Window->Handle(), &r);
+  ToolCanvas picture(r.Width(), r.Height());
+  Window->PaintTo(picture.DC, 0, 0);
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(Window->Handle(), shape) != ERROR_REGION) {
+    OffsetRgn(shape, r.Left, r.Top);
+    SelectClipRgn(Sheet, shape);
+  }
+  BYTE alpha = 255;
+  if (!GetLayeredWindowAttributes(Window->Handle(), nullptr, &alpha, nullptr)) alpha = 255;
+  BLENDFUNCTION blend;
+  blend.SourceConstantAlpha = alpha;
+  AlphaBlend(Sheet, r.Left, r.Top, r.Width(), r.Height(), picture.DC, 0, 0, r.Width(), r.Height(), blend);
+  SelectClipRgn(Sheet, nullptr);
+  DeleteObject(shape);
+}
+
+// The hints in one style: TqvHint plain, translucent, extended with a title and an image,
+// and above a rectangle; TqvBalloonHint windows in both balloon styles below their
+// anchors. Each hint is a window of its own, pasted over the sheet's controls.
+class HintSheet {
+ public:
+  HintSheet(HWND Top, TqvImageCollection* Wallpapers, TImageList* Images) {
+    FHost = new TqvPanel(nullptr);
+    FHost->SetBounds(0, 0, kHintSheetWidth, kHintSheetHeight);
+    FHost->SetStyleKind(qvpsFormBackground);
+    FHost->SetParentWindow(Top);
+    FImages = Images;
+    FWallpapers = Wallpapers;
+  }
+  ~HintSheet() {
+    // Windows before the hints they belong to.
+    for (auto c = FOwned.rbegin(); c != FOwned.rend(); ++c) delete *c;
+    delete FHost;
+  }
+  HintSheet(const HintSheet&) = delete;
+  HintSheet& operator=(const HintSheet&) = delete;
+
+  void Build(const String& Title) {
+    Label("Hints: " + Title, 10, 6, -16);
+    Label("TqvHint, plain (\"@@\" breaks the line)", 10, 36);
+    Hint()->ActivateHint(Point(20, 60), "A plain hint@@on two lines");
+
+    Label("Translucent (AlphaBlend 170) over a wallpaper", 10, 140);
+    TqvPanel* ground = Panel({10, 160, 300, 310}, qvpsPanel, "");
+    ground->SetWallpapers(FWallpapers);
+    ground->SetWallpaperIndex(0);
+    TqvHint* translucent = Hint();
+    translucent->SetAlphaBlend(true);
+    translucent->SetAlphaBlendValue(170);
+    translucent->ActivateHint(Point(30, 200), "Translucent hint@@the wallpaper shows through");
+
+    Label("Extended: title and image", 320, 36);
+    Hint()->ActivateHintEx(Point(330, 60), "Extended hint", "A picture drawn in code@@beside two lines of text", 0,
+                           FImages);
+    Label("Centred above a rectangle", 320, 170);
+    TqvPanel* anchor = Panel({380, 260, 560, 290}, qvpsPanel, "Anchor");
+    const TPoint tl = anchor->ClientToScreen(Point(0, 0));
+    Hint()->HW->ActivateHintFromRect(Bounds(tl.X, tl.Y, anchor->Width(), anchor->Height()), "Above the anchor", true);
+
+    Label("TqvBalloonHint below its anchors", 640, 36);
+    Balloon(Panel({650, 60, 780, 84}, qvpsPanel, "Balloon"), bhsBalloon, "Balloon hint",
+            "Title, description@@and an image");
+    Balloon(Panel({650, 190, 780, 214}, qvpsPanel, "Standard"), bhsStandard, "Standard style",
+            "A rectangle without a stem");
+  }
+
+  // The controls, then every hint window over them.
+  void PaintTo(HDC DC) {
+    FHost->PaintTo(DC, 0, 0);
+    for (TComponent* c : FOwned) {
+      if (auto* hint = dynamic_cast<TqvHint*>(c); hint && hint->IsVisible()) PasteWindow(DC, hint->HW);
+      if (auto* window = dynamic_cast<TqvCustomHintWindow*>(c)) PasteWindow(DC, window);
+    }
+  }
+
+ private:
+  template <class T>
+  T* Own(T* Component) {
+    FOwned.push_back(Component);
+    return Component;
+  }
+
+  void Label(const String& Text, int X, int Y, int Height = -13) {
+    auto* label = new TqvLabel(nullptr);
+    label->SetParent(FHost);
+    label->SetLeft(X);
+    label->SetTop(Y);
+    label->Font()->SetHeight(Height);
+    label->Font()->SetStyle({fsBold});
+    label->SetCaption(Text);
+  }
+
+  TqvPanel* Panel(TRect R, TqvPanelStyleKind Kind, const String& Caption) {
+    auto* panel = new TqvPanel(nullptr);
+    panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    panel->SetParent(FHost);
+    panel->SetStyleKind(Kind);
+    panel->SetBorderStyle(qvpbsRaised);
+    panel->SetCaption(Caption);
+    panel->SetShowCaption(!Caption.empty());
+    return panel;
+  }
+
+  TqvHint* Hint() { return Own(new TqvHint(nullptr)); }
+
+  // The window ShowHint would queue, placed below the anchor and shown at once.
+  void Balloon(TqvPanel* Anchor, TBalloonHintStyle Style, const String& Title, const String& Description) {
+    TqvBalloonHint* balloon = Own(new TqvBalloonHint(nullptr));
+    balloon->SetStyle(Style);
+    balloon->SetImages(FImages);
+    auto* window = new TqvCustomHintWindow(nullptr);
+    window->SetHintParent(balloon);
+    window->HandleNeeded();
+    window->SetTitle(Title);
+    window->SetDescription(StringReplace(Description, "@@", "\r\n", {rfReplaceAll}));
+    window->SetImageIndex(0);
+    const TPoint tl = Anchor->ClientToScreen(Point(0, 0));
+    window->PositionAt(Bounds(tl.X, tl.Y, Anchor->Width(), Anchor->Height()));
+    ShowWindow(window->Handle(), SW_SHOWNOACTIVATE);
+    Own(window);
+  }
+
+  TqvPanel* FHost;
+  TImageList* FImages;
+  TqvImageCollection* FWallpapers;
+  std::vector<TComponent*> FOwned;
+};
+
+bool WriteHintSheet(const ToolOutput& Out, HWND Top, TqvImageCollection* Wallpapers, TImageList* Images,
+                    const String& Name, const String& Title) {
+  HintSheet sheet(Top, Wallpapers, Images);
+  sheet.Build(Title);
+  Application->ProcessMessages();
+  ToolCanvas canvas(kHintSheetWidth, kHintSheetHeight);
+  sheet.PaintTo(canvas.DC);
+  return Out.WritePng(canvas.Pixels(), Name + "-Hints.png");
+}
+
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -430,7 +604,11 @@ int main(int argc, char** argv) {
       rtl.Host()->PaintTo(rtlCanvas.DC, 0, 0);
       return Out.WritePng(rtlCanvas.Pixels(), Name + "-rtl.png");
     });
+    const std::unique_ptr<TImageList> hintImages(MakeHintImages());
+    const bool hintsOk = ForEachStyle([&](const String& Name, const String& Title) {
+      return WriteHintSheet(Out, top, images.get(), hintImages.get(), Name, Title);
+    });
     DestroyWindow(top);
-    return ok;
+    return ok && hintsOk;
   });
 }

@@ -276,6 +276,11 @@ void TCustomHintWindow::PositionAt(const TRect& Rect) {
   UpdateShape();
 }
 
+void TCustomHintWindow::AimStemAt(int X) {
+  FStemX = StemPosition(X, Width());
+  UpdateShape();
+}
+
 void TCustomHintWindow::PositionAtCursor() {
   POINT p{};
   GetCursorPos(&p);
@@ -419,7 +424,11 @@ class TCustomHintShowHide : public TObject {
       SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
       SetAlpha(0);
     }
-    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The window hears WM_SHOWWINDOW first and may move (or hide the hint).
+    TCustomHintWindow* window = FWindow;
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    if (FWindow != window || !IsWindow(h)) return;
     FWindow->Invalidate();
     if (FHint->Animate()) {
       FPhase = Phase::FadingIn;

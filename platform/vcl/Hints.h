@@ -102,6 +102,9 @@ class TCustomHintWindow : public TCustomControl {
   void UpdateShape();
   // Height of the stem of a balloon (0 for the standard style).
   int StemHeight() const;
+  // Points the stem at X (window coordinates), kept off the rounded corners, and shapes
+  // the window again (on the side PopAbove says).
+  void AimStemAt(int X);
   TRect ContentRect() const;
 
   TCustomHint* FHintParent = nullptr;
@@ -163,8 +166,9 @@ class TCustomHint : public TComponent {
   TCustomHintWindow* NewHintWindow();
   // Title, description and image of a control's hint "title|description|image".
   void TakeControlHint(TControl* Control);
-  // Hands a placed window over: shown after Delay (faded in when Animate), hidden and
-  // freed after HideAfter; a newer window replaces an older one still showing.
+  // Hands a placed window over: shown after Delay (ShowWindow, so the window hears
+  // WM_SHOWWINDOW and may place itself again; faded in when Animate), hidden and freed
+  // after HideAfter; a newer window replaces an older one still showing.
   void QueueHintWindow(TCustomHintWindow* Window);
 
   String FTitle;

@@ -8,6 +8,7 @@ void ControlHostTest::SetUp() {
   // An application installs its own hooks; a test may set them too.
   FSavedFocusHook = FocusChangedHook;
   FSavedExceptionHook = ExceptionHandlerHook;
+  FSavedHintHook = HintMouseMessageHook;
   if (FSetup.OwnApplication) {
     FSavedApplication = Application;
     Application = new TApplication(nullptr);
@@ -39,6 +40,7 @@ void ControlHostTest::TearDown() {
   Top = nullptr;
   FocusChangedHook = FSavedFocusHook;
   ExceptionHandlerHook = FSavedExceptionHook;
+  HintMouseMessageHook = FSavedHintHook;
 }
 
 void ControlHostTest::Run() const {

@@ -74,5 +74,6 @@ class ControlHostTest : public ::testing::Test {
   ControlHostSetup FSetup;
   std::function<void(TWinControl*)> FSavedFocusHook;
   std::function<void(const std::exception&)> FSavedExceptionHook;
+  std::function<void(TControl*, TMessage&)> FSavedHintHook;
   TApplication* FSavedApplication = nullptr;
 };

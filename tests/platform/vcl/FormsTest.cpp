@@ -27,6 +27,7 @@ class FormsFixture : public ::testing::Test {
   void SetUp() override {
     FSavedFocusHook = FocusChangedHook;
     FSavedExceptionHook = ExceptionHandlerHook;
+    FSavedHintHook = HintMouseMessageHook;
     FSaved = Application;
     Application = new TApplication(nullptr);
     Application->Initialize();
@@ -40,6 +41,7 @@ class FormsFixture : public ::testing::Test {
     // Tests of plain controls run without forms.
     FocusChangedHook = FSavedFocusHook;
     ExceptionHandlerHook = FSavedExceptionHook;
+    HintMouseMessageHook = FSavedHintHook;
   }
 
   // A form owned by the application, made in both steps.
@@ -92,6 +94,7 @@ class FormsFixture : public ::testing::Test {
   TApplication* FSaved = nullptr;
   std::function<void(TWinControl*)> FSavedFocusHook;
   std::function<void(const std::exception&)> FSavedExceptionHook;
+  std::function<void(TControl*, TMessage&)> FSavedHintHook;
 };
 
 // ---- borders, icons and the client size ----

@@ -1,0 +1,105 @@
+#include "qvHint/BalloonHint.h"
+
+#include "qvHint/CursorHeight.h"
+#include "vcl/Forms.h"
+#include "win/Input.h"
+
+// ---- TqvCustomHintWindow ----
+
+void TqvCustomHintWindow::PositionAt(const TPoint& Point) {
+  if (!FShowAtCursor) {
+    PositionAt(Rect(Point.X, Point.Y, Point.X, Point.Y));
+    return;
+  }
+  AutoSize();
+  FPopAbove = false;
+  SetBounds(Point.X, Point.Y, Width(), Height());
+}
+
+void TqvCustomHintWindow::PositionAt(const TRect& Rect) {
+  AutoSize();
+  const int centre = Rect.Left + (Rect.Right - Rect.Left) / 2;
+  int left = centre - Width() / 2;
+  if (Style() == bhsStandard) left += 10;
+  int top = Rect.Bottom;
+  FPopAbove = top > Screen->Height() / 2;
+  if (FPopAbove) top = Rect.Top - Height();
+  SetBounds(left, top, Width(), Height());
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  KeepOnScreen(cursor, centre);
+}
+
+void TqvCustomHintWindow::PositionAtCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const int y = cursor.Y + GetCursorHeight();
+  FShowAtCursor = true;
+  PositionAt(Point(cursor.X, y));
+  KeepOnScreen(cursor, cursor.X);
+}
+
+void TqvCustomHintWindow::KeepOnScreen(const TPoint& Cursor, int AnchorX) {
+  TRect work;
+  if (TMonitor* monitor = Screen->MonitorFromPoint(Cursor)) work = monitor->WorkareaRect();
+  if (work.IsEmpty()) work = Screen->WorkAreaRect();
+  TRect r = BoundsRect();
+  if (r.Right > work.Right) OffsetRect(&r, work.Right - r.Right, 0);
+  if (r.Left < work.Left) OffsetRect(&r, work.Left - r.Left, 0);
+  if (r.Bottom > work.Bottom) {
+    if (FShowAtCursor) {
+      // Above the cursor, pointing down at it.
+      OffsetRect(&r, 0, Cursor.Y - r.Bottom);
+      FPopAbove = true;
+    } else {
+      OffsetRect(&r, 0, work.Bottom - r.Bottom);
+    }
+  }
+  if (r.Top < work.Top) OffsetRect(&r, 0, work.Top - r.Top);
+  SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  AimStemAt(AnchorX - r.Left);
+}
+
+void TqvCustomHintWindow::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_SHOWWINDOW) {
+    if (Message.WParam && FShowAtCursor)
+      PositionAtCursor();
+    else
+      FShowAtCursor = false;
+  }
+  TCustomHintWindow::Dispatch(Message);
+}
+
+// ---- TqvBalloonHint ----
+
+TCustomHintWindow* TqvBalloonHint::CreateHintWindow() { return new TqvCustomHintWindow(nullptr); }
+
+void TqvBalloonHint::ShowHint() {
+  TCustomHintWindow* window = NewHintWindow();
+  window->PositionAtCursor();
+  QueueHintWindow(window);
+}
+
+void TqvBalloonHint::ShowHint(const TPoint& Point) {
+  TCustomHintWindow* window = NewHintWindow();
+  window->PositionAt(Point);
+  QueueHintWindow(window);
+}
+
+void TqvBalloonHint::ShowHint(const TRect& Rect) {
+  TCustomHintWindow* window = NewHintWindow();
+  window->PositionAt(Rect);
+  QueueHintWindow(window);
+}
+
+void TqvBalloonHint::ShowHint(TControl* Control) {
+  if (!Control) return;
+  if (Control->CustomHint() != this) {
+    const TPoint bottomLeft = Point(Control->Left(), Control->Top() + Control->Height());
+    ShowHint(Control->Parent() ? Control->Parent()->ClientToScreen(bottomLeft) : bottomLeft);
+    return;
+  }
+  if (Control->Hint().empty()) return;
+  TakeControlHint(Control);
+  ShowHint();
+}
