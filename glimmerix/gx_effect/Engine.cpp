@@ -640,8 +640,8 @@ TTimer* gxEffectTimer() {
   return Unit().Timer.get();
 }
 
-void gxAddToSlotClocks(float Ms) {
-  for (TgxEffectSlot& slot : Unit().Slots) slot.Clock += Ms;
+void gxAddToSlotClocks(float Value) {
+  for (TgxEffectSlot& slot : Unit().Slots) slot.Clock += Value;
 }
 
 int32_t StartEffect(TCanvas* Canvas, int32_t X, int32_t Y, int32_t Slot, TgxAnimationRec* Settings,

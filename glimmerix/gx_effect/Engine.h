@@ -151,5 +151,6 @@ void StopEffect(int32_t Slot, bool DrawFinal);
 const TgxEffectSlot& gxEffectSlot(int32_t Slot);
 // The shared timer: enabled exactly while some slot is active.
 TTimer* gxEffectTimer();
-// Adds Ms to every slot's clock (the shared timer's correction after each tick).
-void gxAddToSlotClocks(float Ms);
+// Adds Value to every slot's clock (the shared timer's correction after each tick: the
+// time its steps took, in seconds).
+void gxAddToSlotClocks(float Value);

@@ -138,18 +138,38 @@ INSTANTIATE_TEST_SUITE_P(Times, EffectTiming,
                                            Timing{20, {40, 80, 100}},  // stored as 50
                                            Timing{60, {33, 67, 100}}));
 
-TEST_F(EffectEngine, TheTimeATickTookIsAddedToEveryClockInMilliseconds) {
+TEST_F(EffectEngine, TheTimeATickTookIsAddedToEveryClockInSeconds) {
   auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
   auto slow = Settings("Test Slow", 150), idle = Settings("Test Record Manual", 150);
   const int first = StartEffect(nullptr, 0, 0, -1, slow.get(), newImage.get(), oldImage.get());
   const int second = StartEffect(nullptr, 0, 0, -1, idle.get(), newImage.get(), oldImage.get());
   gxEffectTimer()->OnTimer(gxEffectTimer());
-  // 20.01 ms, then the 5 ms the slow frame took.
-  EXPECT_FLOAT_EQ(gxEffectSlot(first).Clock, 0.01f + 20.0f + 5.0f);
-  EXPECT_FLOAT_EQ(gxEffectSlot(second).Clock, 0.01f + 20.0f + 5.0f);
+  // 20.01 ms, then the 5 ms the slow frame took, as 0.005.
+  EXPECT_FLOAT_EQ(gxEffectSlot(first).Clock, 0.01f + 20.0f + 0.005f);
+  EXPECT_FLOAT_EQ(gxEffectSlot(second).Clock, 0.01f + 20.0f + 0.005f);
   gxEffectTimer()->OnTimer(gxEffectTimer());
-  // 45.01 ms of 150 is 30 %, not the 27 % of 40.01 ms.
-  EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 13, 30, 30}));
+  EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 13, 27, 27}));
+}
+
+// Frames that each take 5 ms of the loop's clock, for one transition or four at once:
+// every transition of 400 ms ends with the twentieth tick, 400 ms after its start.
+TEST_F(EffectEngine, TransitionsLastTheirTimeHoweverLongTheirFramesTake) {
+  auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
+  auto settings = Settings("Test Slow", 400);
+  for (int count : {1, 4}) {
+    SCOPED_TRACE(count);
+    testfx::Log().Clear();
+    const uint64_t start = Headless()->Now();
+    for (int i = 1; i < count; ++i)
+      ASSERT_GE(StartEffect(nullptr, 0, 0, -1, settings.get(), newImage.get(), oldImage.get()), 0);
+    ExecuteEffect(nullptr, 0, 0, settings.get(), newImage.get(), oldImage.get());
+    // The last tick came at 400 ms; its frames took 5 ms each.
+    EXPECT_EQ(Headless()->Now() - start, 400u + 5u * uint64_t(count));
+    std::vector<int> percents;
+    for (int p = 5; p <= 100; p += 5) percents.insert(percents.end(), size_t(count), p);
+    EXPECT_EQ(testfx::Log().Percents, percents);
+    for (int i = 0; i < gxSlotCount; ++i) ASSERT_FALSE(gxEffectSlot(i).Active) << i;
+  }
 }
 
 TEST_F(EffectEngine, ExecuteEffectPlaysInVirtualTimeAndReturnsAtTheEnd) {
