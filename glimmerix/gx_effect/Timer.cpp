@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "gx_effect/Engine.h"
+#include "vcl/Forms.h"
 #include "win/Queue.h"
 
 namespace {
@@ -25,17 +26,22 @@ void TgxTimer::Stop() { StopValue = PerformanceCounter(); }
 
 double TgxTimer::Elapsed() const { return double(StopValue - StartValue - FCalibrate) / double(FFrequency); }
 
-void TgxMultiObject::DoMultiTimer(TObject*) {
+void TgxMultiObject::DoMultiTimer(TObject* Sender) {
   TgxTimer timer;
   timer.Start();
-  // One slot that fails must not stall the others: every slot steps, then the first
-  // failure is reported.
+  // A failing step is reported as the loop reports a handler's exception, so that it ends
+  // no wait (not even its own transition's): its slot is left not busy and the next tick
+  // tries it again. Without an application to report to, the first failure is raised
+  // once every slot has stepped.
   std::exception_ptr failure;
   for (int slot = 0; slot < gxSlotCount; ++slot) {
     try {
       StepEffect(slot);
     } catch (...) {
-      if (!failure) failure = std::current_exception();
+      if (Application)
+        Application->HandleException(Sender);
+      else if (!failure)
+        failure = std::current_exception();
     }
   }
   timer.Stop();
