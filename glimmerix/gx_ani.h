@@ -28,7 +28,9 @@ class TgxAnimation : public TgxAnimationRec {
   explicit TgxAnimation(TComponent* AOwner);
   // Restores (the overlay goes, the images are freed) and leaves its list. Never free an
   // animation from inside its own transition (its events, or handlers run while it
-  // plays): Release() it instead.
+  // plays): Release() it, or close its form with caFree, instead. What is released while
+  // FreezeControl or ExecuteImage processes messages stays until the call has returned,
+  // so the caller's Restore after Execute still finds the animation.
   ~TgxAnimation() override;
 
   // True while the animation holds a frozen control, whichever control is asked about.

@@ -682,6 +682,9 @@ void ExecuteEffect(TCanvas* Canvas, int32_t X, int32_t Y, TgxAnimationRec* Setti
   const TgxEffectSlot& slot = Unit().Slots[size_t(index)];
   const uint32_t generation = slot.Generation;
   auto playing = [&] { return slot.Active && slot.Generation == generation; };
+  // What a handler releases meanwhile (the form of the canvas, the settings' owner) stays
+  // until the loop drains its releases after this wait.
+  TReleaseHold hold;
   try {
     while (playing()) {
       if (Application)

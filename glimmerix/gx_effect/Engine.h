@@ -136,7 +136,8 @@ void gxInitEffectUnit();
 // slot that is still running is stopped first.
 int32_t StartEffect(TCanvas* Canvas, int32_t X, int32_t Y, int32_t Slot, TgxAnimationRec* Settings,
                     TgxBitmap* NewImage, TgxBitmap* OldImage);
-// Starts a transition and handles messages until it has ended. A step that fails is
+// Starts a transition and handles messages until it has ended. Objects released while it
+// waits (a form closed with caFree) are not freed before it returns. A step that fails is
 // reported to the application and tried again on the next tick; any other exception
 // raised while it waits stops the transition before it reaches the caller.
 void ExecuteEffect(TCanvas* Canvas, int32_t X, int32_t Y, TgxAnimationRec* Settings, TgxBitmap* NewImage,
