@@ -139,10 +139,7 @@ void TgxAnimation::Restore() {
   Unfreeze(true);
 }
 
-void TgxAnimation::ShowDesigner() {
-  // Left for the animation designer, which a later part of the libraries brings: it will
-  // open the designer dialog on this animation here. Until then nothing is shown.
-}
+void TgxAnimation::ShowDesigner() {}
 
 void TgxAnimation::Unfreeze(bool ControlAlive) {
   ++FRestores;

@@ -59,8 +59,7 @@ class TgxAnimation : public TgxAnimationRec {
   // while the transition plays (a handler inside it) it stops the transition, which then
   // ends without drawing the new image; a second call does nothing.
   void Restore();
-  // Opens the designer dialog for this animation. The designer comes with a later part of
-  // the libraries: until then this shows nothing.
+  // Does nothing: there is no designer dialog to open.
   void ShowDesigner();
 
   TgxAnimationList* Parent() const { return FParent; }
@@ -93,7 +92,7 @@ class TgxAnimation : public TgxAnimationRec {
 
   TNotifyEvent OnStart;
   TNotifyEvent OnFinish;
-  // The name changed (the designer listens).
+  // Raised after the name has changed.
   TNotifyEvent OnInternalChange;
 
  protected:
