@@ -45,6 +45,9 @@ bool TgxAnimation::FreezeControl(TControl* AControl, const TRect& ARect, TgxBitm
     return false;
   };
   if (!AControl || FFreezedControl || FRunning) return refuse();
+  // A handler run while the freeze processes messages may close this animation's form
+  // with caFree: form and animation stay until the call is done.
+  TReleaseHold hold;
   TControl* control = AControl;
   TRect rect = ARect;
   if (!dynamic_cast<TWinControl*>(control) && control->Parent()) {
@@ -96,6 +99,10 @@ void TgxAnimation::Execute() {
 
 void TgxAnimation::ExecuteImage(TCanvas* Canvas, int32_t X, int32_t Y) {
   if (FRunning || !HasPixels(FSourceImage)) return;
+  // A handler run while the transition plays may close this animation's form with caFree:
+  // form and animation stay until the call is done, and the caller's Restore after it
+  // still finds them.
+  TReleaseHold hold;
   FRunning = true;
   Finally done{[this] {
     FRunning = false;
@@ -132,10 +139,7 @@ void TgxAnimation::Restore() {
   Unfreeze(true);
 }
 
-void TgxAnimation::ShowDesigner() {
-  // Left for the animation designer, which a later part of the libraries brings: it will
-  // open the designer dialog on this animation here. Until then nothing is shown.
-}
+void TgxAnimation::ShowDesigner() {}
 
 void TgxAnimation::Unfreeze(bool ControlAlive) {
   ++FRestores;

@@ -28,7 +28,9 @@ class TgxAnimation : public TgxAnimationRec {
   explicit TgxAnimation(TComponent* AOwner);
   // Restores (the overlay goes, the images are freed) and leaves its list. Never free an
   // animation from inside its own transition (its events, or handlers run while it
-  // plays): Release() it instead.
+  // plays): Release() it, or close its form with caFree, instead. What is released while
+  // FreezeControl or ExecuteImage processes messages stays until the call has returned,
+  // so the caller's Restore after Execute still finds the animation.
   ~TgxAnimation() override;
 
   // True while the animation holds a frozen control, whichever control is asked about.
@@ -57,8 +59,7 @@ class TgxAnimation : public TgxAnimationRec {
   // while the transition plays (a handler inside it) it stops the transition, which then
   // ends without drawing the new image; a second call does nothing.
   void Restore();
-  // Opens the designer dialog for this animation. The designer comes with a later part of
-  // the libraries: until then this shows nothing.
+  // Does nothing: there is no designer dialog to open.
   void ShowDesigner();
 
   TgxAnimationList* Parent() const { return FParent; }
@@ -91,7 +92,7 @@ class TgxAnimation : public TgxAnimationRec {
 
   TNotifyEvent OnStart;
   TNotifyEvent OnFinish;
-  // The name changed (the designer listens).
+  // Raised after the name has changed.
   TNotifyEvent OnInternalChange;
 
  protected:

@@ -209,6 +209,9 @@ void TgxLockPopup::Dispatch(TMessage& Message) {
 
 TCanvas* FreezeWindow(TControl* AControl, const TRect& ARect, TgxBitmap* AImage) {
   if (!AControl || FindItem(AControl)) return nullptr;
+  // A form closed with caFree while messages are processed here stays until the call is
+  // done.
+  TReleaseHold hold;
   FreezeUnit& unit = Unit();
   // Recorded before any message is processed: a second freeze is refused and input that
   // arrives meanwhile finds the control frozen.

@@ -92,8 +92,9 @@ class TFreezeItem : public TObject {
 // nothing changed, for a null control or one that is frozen already. The control counts
 // as frozen (IsWindowFrozen) before any message is processed; the call then processes the
 // pending messages (child overlay) or redraws the popup at once (top-level control), so
-// that the overlay is on screen before the caller changes the control. Also null when a
-// handler run meanwhile unfroze the control.
+// that the overlay is on screen before the caller changes the control; objects released
+// meanwhile are not freed before it returns. Also null when a handler run meanwhile
+// unfroze the control.
 TCanvas* FreezeWindow(TControl* AControl, const TRect& ARect, TgxBitmap* AImage);
 // Removes the control's overlay. With ReShow the control is shown, put on top and
 // repainted (a form that is not stay-on-top is made non-topmost again). Nothing for a

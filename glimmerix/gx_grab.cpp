@@ -104,16 +104,15 @@ void GrabWindowed(TWinControl* Control, HDC DC) {
         Control->PaintTo(DC, 0, 0);
       }
     }
-    // Styled scroll bars and list-view headers: WM_PRINT has painted the frame's bars
-    // with the active style; there is no list view to have a header yet.
+    // Styled scroll bars: WM_PRINT has painted the frame's bars with the active style.
+    // The platform has no list view, so there is no header to paint.
     EnterClient(DC, client);
     Send(Control, WM_ERASEBKGND, DC);
     Send(Control, WM_PAINT, DC);
   } else if (IsPrintedWhole(Control)) {
     Send(Control, WM_PRINT, DC, all | PRF_CHILDREN);
   } else {
-    // (A styled scroll-bar control would get its bar from the scroll-bar hook here; the
-    // platform has neither yet.)
+    // The platform has no scroll-bar control or scroll-bar hook: no styled bar is painted.
     Send(Control, WM_PRINT, DC, PRF_NONCLIENT);
     EnterClient(DC, client);
     Send(Control, WM_ERASEBKGND, DC);

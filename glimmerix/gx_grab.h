@@ -11,9 +11,9 @@
 //
 // Grab style hooks: the styled frames, scroll bars, list-view headers and combo frames of
 // the standard controls are painted here by the window's own non-client painting
-// (WM_PRINT), which draws with the active style; the framework hooks a grab would borrow
-// those routines from (scroll bar, scrolling, list view, combo box, extended combo box)
-// do not exist in the platform yet, so no grab hooks are made.
+// (WM_PRINT), which draws with the active style. The platform has no style hooks for
+// scroll bars, scrolling controls, list views, combo boxes or extended combo boxes to
+// borrow those routines from, so no grab hooks are made.
 #pragma once
 
 #include "gx_bitmap/Bitmap.h"

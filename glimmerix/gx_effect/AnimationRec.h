@@ -1,5 +1,5 @@
 // The settings of a transition: effect, duration, cell size, tiling, rotation and the
-// picture of the bitmap mode. The animation component and its designer share them.
+// picture of the bitmap mode. The animation component inherits them.
 #pragma once
 
 #include "gx_effect/Registry.h"

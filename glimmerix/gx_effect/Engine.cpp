@@ -628,8 +628,8 @@ TTimer* gxEffectTimer() {
   return Unit().Timer.get();
 }
 
-void gxAddToSlotClocks(float Ms) {
-  for (TgxEffectSlot& slot : Unit().Slots) slot.Clock += Ms;
+void gxAddToSlotClocks(float Value) {
+  for (TgxEffectSlot& slot : Unit().Slots) slot.Clock += Value;
 }
 
 int32_t StartEffect(TCanvas* Canvas, int32_t X, int32_t Y, int32_t Slot, TgxAnimationRec* Settings,
@@ -670,6 +670,9 @@ void ExecuteEffect(TCanvas* Canvas, int32_t X, int32_t Y, TgxAnimationRec* Setti
   const TgxEffectSlot& slot = Unit().Slots[size_t(index)];
   const uint32_t generation = slot.Generation;
   auto playing = [&] { return slot.Active && slot.Generation == generation; };
+  // What a handler releases meanwhile (the form of the canvas, the settings' owner) stays
+  // until the loop drains its releases after this wait.
+  TReleaseHold hold;
   try {
     while (playing()) {
       if (Application)

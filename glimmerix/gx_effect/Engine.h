@@ -136,8 +136,10 @@ void gxInitEffectUnit();
 // slot that is still running is stopped first.
 int32_t StartEffect(TCanvas* Canvas, int32_t X, int32_t Y, int32_t Slot, TgxAnimationRec* Settings,
                     TgxBitmap* NewImage, TgxBitmap* OldImage);
-// Starts a transition and handles messages until it has ended. An exception while it
-// plays stops the transition before it reaches the caller.
+// Starts a transition and handles messages until it has ended. Objects released while it
+// waits (a form closed with caFree) are not freed before it returns. A step that fails is
+// reported to the application and tried again on the next tick; any other exception
+// raised while it waits stops the transition before it reaches the caller.
 void ExecuteEffect(TCanvas* Canvas, int32_t X, int32_t Y, TgxAnimationRec* Settings, TgxBitmap* NewImage,
                    TgxBitmap* OldImage);
 // One tick of one slot: the clock moves 20 ms on and, unless the slot is busy, the frame
@@ -151,5 +153,6 @@ void StopEffect(int32_t Slot, bool DrawFinal);
 const TgxEffectSlot& gxEffectSlot(int32_t Slot);
 // The shared timer: enabled exactly while some slot is active.
 TTimer* gxEffectTimer();
-// Adds Ms to every slot's clock (the shared timer's correction after each tick).
-void gxAddToSlotClocks(float Ms);
+// Adds Value to every slot's clock (the shared timer's correction after each tick: the
+// time its steps took, in seconds).
+void gxAddToSlotClocks(float Value);

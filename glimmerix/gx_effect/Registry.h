@@ -1,5 +1,5 @@
 // The registered effects: one item per procedure, found by its display name or by its
-// plain name, and the list of names the designer offers.
+// plain name, and the list of the names an effect is chosen by.
 #pragma once
 
 #include "gx_effect/Procs.h"
@@ -51,9 +51,9 @@ class TgxProcList : public TList {
 // Every registered effect, in registration order; null until the first registration.
 TgxProcList* gxProcList();
 
-// The names the designer offers: the random and bitmap modes, then every display name in
-// registration order. Built once, when the engine starts, after the standard effects are
-// registered; asking for it starts the engine.
+// The names an effect is chosen by: the random and bitmap modes, then every display name
+// in registration order. Built once, when the engine starts, after the standard effects
+// are registered; asking for it starts the engine.
 const TStringList* gxEffectNameList();
 
 // Builds the name list from the effects registered so far (the engine's start-up).

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "gx_effect/Engine.h"
+#include "vcl/Forms.h"
 #include "win/Queue.h"
 
 namespace {
@@ -25,23 +26,28 @@ void TgxTimer::Stop() { StopValue = PerformanceCounter(); }
 
 double TgxTimer::Elapsed() const { return double(StopValue - StartValue - FCalibrate) / double(FFrequency); }
 
-void TgxMultiObject::DoMultiTimer(TObject*) {
+void TgxMultiObject::DoMultiTimer(TObject* Sender) {
   TgxTimer timer;
   timer.Start();
-  // One slot that fails must not stall the others: every slot steps, then the first
-  // failure is reported.
+  // A failing step is reported as the loop reports a handler's exception, so that it ends
+  // no wait (not even its own transition's): its slot is left not busy and the next tick
+  // tries it again. Without an application to report to, the first failure is raised
+  // once every slot has stepped.
   std::exception_ptr failure;
   for (int slot = 0; slot < gxSlotCount; ++slot) {
     try {
       StepEffect(slot);
     } catch (...) {
-      if (!failure) failure = std::current_exception();
+      if (Application)
+        Application->HandleException(Sender);
+      else if (!failure)
+        failure = std::current_exception();
     }
   }
   timer.Stop();
-  // The clocks count milliseconds, so the time the steps took is added in milliseconds:
-  // a tick that arrives late because the frames were slow then still moves the
-  // transition on by the time that really passed. (In virtual time it adds nothing.)
-  gxAddToSlotClocks(float(timer.Elapsed() * 1000.0));
+  // Seconds added to clocks that count milliseconds: a tiny correction. The timer is
+  // re-armed for 20 ms as its tick is taken, so the time the steps took lies inside the
+  // 20 ms each step adds already.
+  gxAddToSlotClocks(float(timer.Elapsed()));
   if (failure) std::rethrow_exception(failure);
 }

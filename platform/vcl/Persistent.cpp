@@ -10,6 +10,11 @@ std::vector<TObject*>& Deferred() {
   return list;
 }
 
+int& Holds() {
+  static int holds = 0;
+  return holds;
+}
+
 }  // namespace
 
 TObject::~TObject() {
@@ -38,6 +43,7 @@ void TObject::Dispatch(TMessage& message) { DefaultHandler(message); }
 void TObject::DefaultHandler(TMessage&) {}
 
 void ProcessDeferredReleases() {
+  if (Holds() > 0) return;
   auto& list = Deferred();
   while (!list.empty()) {
     TObject* o = list.front();
@@ -47,6 +53,10 @@ void ProcessDeferredReleases() {
 }
 
 size_t DeferredReleaseCount() { return Deferred().size(); }
+
+TReleaseHold::TReleaseHold() { ++Holds(); }
+
+TReleaseHold::~TReleaseHold() { --Holds(); }
 
 // ---- TPersistent ----
 

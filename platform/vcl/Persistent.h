@@ -65,10 +65,23 @@ class TObject {
   virtual void DefaultHandler(TMessage& message);
 };
 
-// Frees what Release asked for, including objects released while this runs.
+// Frees what Release asked for, including objects released while this runs; nothing while
+// a TReleaseHold lives.
 void ProcessDeferredReleases();
 // Objects waiting in the deferred list (tests).
 size_t DeferredReleaseCount();
+
+// Keeps released objects alive while it lives. Code that waits in a nested message loop
+// holds one: a handler run meanwhile may release what the waiting code and its caller
+// still use (a form closed with caFree, and the components it owns). The loop frees them
+// when it drains the list after the last hold has gone.
+class TReleaseHold {
+ public:
+  TReleaseHold();
+  ~TReleaseHold();
+  TReleaseHold(const TReleaseHold&) = delete;
+  TReleaseHold& operator=(const TReleaseHold&) = delete;
+};
 
 template <class T>
 void FreeAndNil(T*& object) {

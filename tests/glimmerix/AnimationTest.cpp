@@ -1,8 +1,9 @@
 // The animation component on the headless backend in virtual time: freeze, change,
 // execute and restore; the frames that reach the overlay and what a repaint in the middle
 // shows; input kept from the frozen control; second freezes that are refused without
-// leaks; Restore after failures, inside the transition and after the control went; graphic
-// controls and client rectangles; the image properties; the animation list.
+// leaks; Restore after failures, inside the transition and after the control went; a form
+// closed with caFree in the middle; graphic controls and client rectangles; the image
+// properties; the animation list.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -163,26 +164,29 @@ TEST_F(AnimationTest, RestoreAfterAnExceptionInsideExecuteStillRemovesTheOverlay
     const char* Name;
     bool FromOnStart;
   };
-  for (const Case& c : {Case{"OnStart", true}, Case{"the effect", false}}) {
+  for (const Case& c : {Case{"OnStart", true}, Case{"a handler during the transition", false}}) {
     SCOPED_TRACE(c.Name);
     ASSERT_TRUE(Freeze());
     Flat->SetInk(clBlue);
     bool finished = false;
     Anim->OnFinish = [&](TObject*) { finished = true; };
-    if (c.FromOnStart) {
+    TTimer failing(nullptr);
+    failing.SetEnabled(false);
+    failing.SetInterval(50);
+    failing.OnTimer = [&](TObject*) {
+      failing.SetEnabled(false);
+      throw Exception("a handler failed");
+    };
+    if (c.FromOnStart)
       Anim->OnStart = [](TObject*) { throw Exception("cannot start"); };
-    } else {
-      Anim->OnStart = nullptr;
-      Anim->SetEffect("[ FADE ] - Test Failing");
-      testfx::FailuresLeft() = 1000;
-    }
+    else
+      Anim->OnStart = [&](TObject*) { failing.SetEnabled(true); };
     try {
       Anim->Execute();
       ADD_FAILURE() << "no exception";
     } catch (const Exception&) {
       Anim->Restore();
     }
-    testfx::FailuresLeft() = 0;
     EXPECT_FALSE(finished);
     EXPECT_EQ(Anim->State(), asNormal);
     EXPECT_FALSE(Anim->IsControlFrozen(Flat));
@@ -190,9 +194,62 @@ TEST_F(AnimationTest, RestoreAfterAnExceptionInsideExecuteStillRemovesTheOverlay
     EXPECT_FALSE(gxEffectTimer()->Enabled()) << "no transition is left running";
     Run();
     EXPECT_EQ(Columns(clBlue), 100);
-    Anim->SetEffect(kColumns);
     Flat->SetInk(clRed);
     Run();
+  }
+}
+
+// A form that owns its animation is closed with caFree while the animation processes
+// messages: in FreezeControl, in Execute before the transition (the control repaints
+// first), or from a timer in the middle of the transition. The caller's sequence runs to
+// its end on objects that are still there; the form and its animation go when the loop
+// next lets released objects go.
+TEST_F(AnimationTest, AFormClosedWithCaFreeDuringTheSequenceGoesAfterRestore) {
+  enum TWhen { InFreezeControl, BeforeTheTransition, InTheTransition };
+  for (TWhen when : {InFreezeControl, BeforeTheTransition, InTheTransition}) {
+    SCOPED_TRACE(int(when));
+    TForm* form = NewForm<TForm>(Application);
+    form->SetBounds(0, 0, 240, 160);
+    auto* flat = Make<TFlat>(form, {10, 10, 110, 50}, clRed);
+    form->Show();
+    Run();
+    bool formFreed = false;
+    form->OnDestroy = [&](TObject*) { formFreed = true; };
+    form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    auto* animation = new TgxAnimation(form);
+    animation->SetEffect(kColumns);
+    animation->SetTime(150);
+    TTimer closer(nullptr);
+    closer.SetEnabled(false);
+    closer.SetInterval(50);
+    closer.OnTimer = [&](TObject*) {
+      closer.SetEnabled(false);
+      form->Close();
+    };
+    int finishes = 0;
+    animation->OnStart = [&](TObject*) { closer.SetEnabled(when == InTheTransition); };
+    animation->OnFinish = [&](TObject*) { ++finishes; };
+
+    if (when == InFreezeControl) form->Close();
+    ASSERT_TRUE(animation->FreezeControl(flat, {0, 0, 100, 40}));
+    flat->SetInk(clBlue);
+    if (when == BeforeTheTransition) form->Close();
+    const uint64_t start = Headless()->Now();
+    try {
+      animation->Execute();
+    } catch (...) {
+      animation->Restore();
+      throw;
+    }
+    EXPECT_EQ(Headless()->Now() - start, 8u * gxTickInterval) << "the transition played to its end";
+    EXPECT_EQ(finishes, 1);
+    EXPECT_FALSE(formFreed);
+    animation->Restore();
+    EXPECT_FALSE(animation->IsControlFrozen(flat));
+    EXPECT_TRUE(gxFreezeList().empty());
+    EXPECT_FALSE(formFreed);
+    Run();
+    EXPECT_TRUE(formFreed);
   }
 }
 

@@ -81,6 +81,16 @@ class EffectEngine : public ::testing::Test {
   }
 };
 
+// Collects what reaches the application's exception handler while it lives.
+struct Reports {
+  std::vector<String> Messages;
+  TExceptionEvent Saved = Application->OnException;
+  Reports() {
+    Application->OnException = [this](TObject*, const std::exception& E) { Messages.push_back(E.what()); };
+  }
+  ~Reports() { Application->OnException = Saved; }
+};
+
 // A canvas on a test bitmap, so that what the engine draws can be read back.
 struct Screen {
   TestCanvas Pixels;
@@ -138,18 +148,38 @@ INSTANTIATE_TEST_SUITE_P(Times, EffectTiming,
                                            Timing{20, {40, 80, 100}},  // stored as 50
                                            Timing{60, {33, 67, 100}}));
 
-TEST_F(EffectEngine, TheTimeATickTookIsAddedToEveryClockInMilliseconds) {
+TEST_F(EffectEngine, TheTimeATickTookIsAddedToEveryClockInSeconds) {
   auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
   auto slow = Settings("Test Slow", 150), idle = Settings("Test Record Manual", 150);
   const int first = StartEffect(nullptr, 0, 0, -1, slow.get(), newImage.get(), oldImage.get());
   const int second = StartEffect(nullptr, 0, 0, -1, idle.get(), newImage.get(), oldImage.get());
   gxEffectTimer()->OnTimer(gxEffectTimer());
-  // 20.01 ms, then the 5 ms the slow frame took.
-  EXPECT_FLOAT_EQ(gxEffectSlot(first).Clock, 0.01f + 20.0f + 5.0f);
-  EXPECT_FLOAT_EQ(gxEffectSlot(second).Clock, 0.01f + 20.0f + 5.0f);
+  // 20.01 ms, then the 5 ms the slow frame took, as 0.005.
+  EXPECT_FLOAT_EQ(gxEffectSlot(first).Clock, 0.01f + 20.0f + 0.005f);
+  EXPECT_FLOAT_EQ(gxEffectSlot(second).Clock, 0.01f + 20.0f + 0.005f);
   gxEffectTimer()->OnTimer(gxEffectTimer());
-  // 45.01 ms of 150 is 30 %, not the 27 % of 40.01 ms.
-  EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 13, 30, 30}));
+  EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 13, 27, 27}));
+}
+
+// Frames that each take 5 ms of the loop's clock, for one transition or four at once:
+// every transition of 400 ms ends with the twentieth tick, 400 ms after its start.
+TEST_F(EffectEngine, TransitionsLastTheirTimeHoweverLongTheirFramesTake) {
+  auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
+  auto settings = Settings("Test Slow", 400);
+  for (int count : {1, 4}) {
+    SCOPED_TRACE(count);
+    testfx::Log().Clear();
+    const uint64_t start = Headless()->Now();
+    for (int i = 1; i < count; ++i)
+      ASSERT_GE(StartEffect(nullptr, 0, 0, -1, settings.get(), newImage.get(), oldImage.get()), 0);
+    ExecuteEffect(nullptr, 0, 0, settings.get(), newImage.get(), oldImage.get());
+    // The last tick came at 400 ms; its frames took 5 ms each.
+    EXPECT_EQ(Headless()->Now() - start, 400u + 5u * uint64_t(count));
+    std::vector<int> percents;
+    for (int p = 5; p <= 100; p += 5) percents.insert(percents.end(), size_t(count), p);
+    EXPECT_EQ(testfx::Log().Percents, percents);
+    for (int i = 0; i < gxSlotCount; ++i) ASSERT_FALSE(gxEffectSlot(i).Active) << i;
+  }
 }
 
 TEST_F(EffectEngine, ExecuteEffectPlaysInVirtualTimeAndReturnsAtTheEnd) {
@@ -323,15 +353,17 @@ TEST_F(EffectEngine, AStepOfABusySlotOnlyMovesItsClock) {
   EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 40}));
 }
 
-TEST_F(EffectEngine, AStepThatFailsLeavesTheSlotReadyForTheNextTick) {
+TEST_F(EffectEngine, AStepThatFailsIsReportedAndLeavesTheSlotReadyForTheNextTick) {
   auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
   auto failing = Settings("Test Failing", 150), recording = Settings("Test Record", 150);
   const int first = StartEffect(nullptr, 0, 0, -1, failing.get(), newImage.get(), oldImage.get());
   const int second = StartEffect(nullptr, 0, 0, -1, recording.get(), newImage.get(), oldImage.get());
   ASSERT_LT(first, second);
   testfx::FailuresLeft() = 1;
-  // One tick of the shared timer: the failure comes out after every slot has stepped.
-  EXPECT_THROW(gxEffectTimer()->OnTimer(gxEffectTimer()), Exception);
+  Reports reports;
+  // One tick of the shared timer: the failure goes to the application, every slot steps.
+  EXPECT_NO_THROW(gxEffectTimer()->OnTimer(gxEffectTimer()));
+  EXPECT_EQ(reports.Messages, std::vector<String>{"the effect failed"});
   EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13}));
   EXPECT_FALSE(gxEffectSlot(first).Busy);
   EXPECT_TRUE(gxEffectSlot(first).Active);
@@ -339,11 +371,55 @@ TEST_F(EffectEngine, AStepThatFailsLeavesTheSlotReadyForTheNextTick) {
   EXPECT_EQ(testfx::Log().Percents, (std::vector<int>{13, 27}));
 }
 
-TEST_F(EffectEngine, AnExceptionEndsExecuteEffectAndItsTransition) {
+// An outer transition of 150 ms, and an inner one of 50 ms that a handler plays inside the
+// outer one's wait from 30 ms on; one of them fails its step at 40 ms. Neither wait ends
+// early: the failing slot draws its next frame on the next tick.
+TEST_F(EffectEngine, AStepThatFailsEndsNoWait) {
+  struct Case {
+    bool InnerFails;
+    std::vector<int> Percents;  // slot 0 (outer) steps before slot 1 (inner) on each tick
+  };
+  for (const Case& c : {Case{true, {13, 27, 40, 80, 53, 100, 67, 80, 93, 100}},
+                        Case{false, {13, 40, 40, 80, 53, 100, 67, 80, 93, 100}}}) {
+    SCOPED_TRACE(c.InnerFails ? "inner fails" : "outer fails");
+    testfx::Log().Clear();
+    auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
+    auto outer = Settings(c.InnerFails ? "Test Record" : "Test Failing", 150);
+    auto inner = Settings(c.InnerFails ? "Test Failing" : "Test Record", 50);
+    Screen outerScreen(6, 6), innerScreen(6, 6);
+    Reports reports;
+    TTimer trigger(nullptr);
+    trigger.SetInterval(30);
+    const uint64_t start = Headless()->Now();
+    uint64_t innerEnd = 0;
+    trigger.OnTimer = [&](TObject*) {
+      trigger.SetEnabled(false);
+      testfx::FailuresLeft() = 1;
+      ExecuteEffect(&innerScreen.Canvas, 1, 1, inner.get(), newImage.get(), oldImage.get());
+      innerEnd = Headless()->Now();
+    };
+    ExecuteEffect(&outerScreen.Canvas, 1, 1, outer.get(), newImage.get(), oldImage.get());
+    EXPECT_EQ(Headless()->Now() - start, 8u * gxTickInterval);
+    EXPECT_EQ(innerEnd - start, 4u * gxTickInterval);
+    EXPECT_EQ(reports.Messages, std::vector<String>{"the effect failed"});
+    EXPECT_EQ(testfx::Log().Percents, c.Percents);
+    EXPECT_TRUE(outerScreen.Shows(*newImage, 1, 1));
+    EXPECT_TRUE(innerScreen.Shows(*newImage, 1, 1));
+  }
+}
+
+TEST_F(EffectEngine, AnExceptionOfAnotherHandlerEndsExecuteEffectAndItsTransition) {
   auto oldImage = Image(4, 4, kOld), newImage = Image(4, 4, kNew);
-  auto settings = Settings("Test Failing", 150);
-  testfx::FailuresLeft() = 1000;
+  auto settings = Settings("Test Record", 150);
+  TTimer failing(nullptr);
+  failing.SetInterval(50);
+  failing.OnTimer = [&](TObject*) {
+    failing.SetEnabled(false);
+    throw Exception("a handler failed");
+  };
+  const uint64_t start = Headless()->Now();
   EXPECT_THROW(ExecuteEffect(nullptr, 0, 0, settings.get(), newImage.get(), oldImage.get()), Exception);
+  EXPECT_EQ(Headless()->Now() - start, 50u);
   for (int i = 0; i < gxSlotCount; ++i) EXPECT_FALSE(gxEffectSlot(i).Active) << i;
   EXPECT_FALSE(gxEffectTimer()->Enabled());
 }

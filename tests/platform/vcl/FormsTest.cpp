@@ -394,6 +394,32 @@ TEST_F(FormClose, CloseActionsOfAnotherForm) {
   EXPECT_FALSE(Application->Terminated());
 }
 
+// Code that waits in a nested loop holds releases: a form closed with caFree meanwhile
+// stays, through nested holds, until the last hold has gone and the list is drained.
+TEST_F(FormClose, AReleaseHoldKeepsAFormClosedWithCaFree) {
+  TForm* form = MakeForm(bsSizeable);
+  form->Show();
+  bool destroyed = false;
+  form->OnDestroy = [&](TObject*) { destroyed = true; };
+  form->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+  {
+    TReleaseHold outer;
+    {
+      TReleaseHold inner;
+      form->Close();
+      Application->ProcessMessages();
+      EXPECT_FALSE(destroyed);
+      EXPECT_EQ(DeferredReleaseCount(), 1u);
+    }
+    ProcessDeferredReleases();
+    EXPECT_FALSE(destroyed);
+  }
+  EXPECT_FALSE(destroyed) << "the hold frees nothing as it goes";
+  ProcessDeferredReleases();
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(DeferredReleaseCount(), 0u);
+}
+
 TEST_F(FormClose, ShowHideAndResizeEvents) {
   TForm* form = MakeForm(bsSizeable);
   std::vector<std::string> events;
