@@ -74,24 +74,6 @@ void TqvCustomHintWindow::Dispatch(TMessage& Message) {
 
 TCustomHintWindow* TqvBalloonHint::CreateHintWindow() { return new TqvCustomHintWindow(nullptr); }
 
-void TqvBalloonHint::ShowHint() {
-  TCustomHintWindow* window = NewHintWindow();
-  window->PositionAtCursor();
-  QueueHintWindow(window);
-}
-
-void TqvBalloonHint::ShowHint(const TPoint& Point) {
-  TCustomHintWindow* window = NewHintWindow();
-  window->PositionAt(Point);
-  QueueHintWindow(window);
-}
-
-void TqvBalloonHint::ShowHint(const TRect& Rect) {
-  TCustomHintWindow* window = NewHintWindow();
-  window->PositionAt(Rect);
-  QueueHintWindow(window);
-}
-
 void TqvBalloonHint::ShowHint(TControl* Control) {
   if (!Control) return;
   if (Control->CustomHint() != this) {

@@ -35,9 +35,9 @@ class TqvBalloonHint : public TBalloonHint {
   QV_CLASS(TqvBalloonHint, TBalloonHint)
   explicit TqvBalloonHint(TComponent* AOwner) : TBalloonHint(AOwner) {}
 
-  void ShowHint() override;
-  void ShowHint(const TPoint& Point) override;
-  void ShowHint(const TRect& Rect) override;
+  // At the cursor, a point or under a rectangle as every hint component does, in a
+  // TqvCustomHintWindow (CreateHintWindow).
+  using TBalloonHint::ShowHint;
   // A control whose CustomHint is another: this hint below its bottom-left corner. Its
   // own: the control's hint "title|description|image" at the cursor.
   void ShowHint(TControl* Control) override;

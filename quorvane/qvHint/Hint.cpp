@@ -107,23 +107,24 @@ void TqvHint::ActivateHint(const TPoint& P, const String& AHint) {
   if (HW) HW->ActivateHint(Rect(P.X, P.Y, P.X, P.Y), AHint);
 }
 
-void TqvHint::ActivateHintEx(const String& AHintTitle, const String& AHint, int AImageIndex,
-                             TCustomImageList* AImageList) {
+void TqvHint::TakeExtendedHint(const String& AHintTitle, const String& AHint, int AImageIndex,
+                               TCustomImageList* AImageList) {
   FreeHintTimer();
   FHintTitle = AHintTitle;
   HintText = AHint;
   FHintImageIndex = AImageIndex;
   SetHintImageList(AImageList);
+}
+
+void TqvHint::ActivateHintEx(const String& AHintTitle, const String& AHint, int AImageIndex,
+                             TCustomImageList* AImageList) {
+  TakeExtendedHint(AHintTitle, AHint, AImageIndex, AImageList);
   StartHintTimer(TPending::ExtendedAtCursor);
 }
 
 void TqvHint::ActivateHintEx(const TPoint& P, const String& AHintTitle, const String& AHint, int AImageIndex,
                              TCustomImageList* AImageList) {
-  FreeHintTimer();
-  FHintTitle = AHintTitle;
-  HintText = AHint;
-  FHintImageIndex = AImageIndex;
-  SetHintImageList(AImageList);
+  TakeExtendedHint(AHintTitle, AHint, AImageIndex, AImageList);
   if (HW) HW->ActivateHintEx(Rect(P.X, P.Y, P.X, P.Y), AHintTitle, AHint, AImageIndex, AImageList);
 }
 

@@ -60,6 +60,8 @@ class TqvHint : public TComponent {
  private:
   enum class TPending { AtCursor, FromRect, ExtendedAtCursor };
   void ClearTitleAndImage();
+  // Stops a pending timer and keeps what an extended hint shows.
+  void TakeExtendedHint(const String& AHintTitle, const String& AHint, int AImageIndex, TCustomImageList* AImageList);
   void SetHintImageList(TCustomImageList* Value);
   // Replaces a pending timer by one that shows the hint after the hint pause.
   void StartHintTimer(TPending What);
