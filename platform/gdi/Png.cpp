@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <fstream>
@@ -41,6 +42,37 @@ void SetError(std::string* error, const std::string& message) {
   if (error) *error = message;
 }
 
+// Deflate makes at most 1032 bytes of each byte it is given (a 258-byte match in a 1-bit
+// length code and a 1-bit distance code), so image data of N bytes holds at most
+// 1032 * N bytes of rows.
+constexpr uint64_t kMaxInflation = 1032;
+
+uint32_t BigEndian32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// The bytes of the file's IDAT chunks, as far as the file holds them.
+uint64_t ImageDataBytes(const uint8_t* data, size_t size) {
+  uint64_t total = 0;
+  for (size_t p = 8; p + 8 <= size;) {
+    const uint64_t length = BigEndian32(data + p), available = size - p - 8;
+    if (std::memcmp(data + p + 4, "IDAT", 4) == 0) total += std::min(length, available);
+    if (length + 4 > available) break;
+    p += 12 + size_t(length);
+  }
+  return total;
+}
+
+// The bytes of filtered rows a width x height image of bitsPerPixel has before
+// compression: a filter byte and the packed pixels per row, per pass when interlaced.
+uint64_t RawImageBytes(uint32_t width, uint32_t height, int bitsPerPixel, bool interlaced) {
+  auto rows = [bitsPerPixel](uint64_t w, uint64_t h) { return w && h ? h * (1 + (w * bitsPerPixel + 7) / 8) : 0; };
+  if (!interlaced) return rows(width, height);
+  uint64_t total = 0;
+  for (int pass = 0; pass < 7; ++pass) total += rows(PNG_PASS_COLS(width, pass), PNG_PASS_ROWS(height, pass));
+  return total;
+}
+
 }  // namespace
 
 namespace {
@@ -62,6 +94,11 @@ bool Decode(png_structp png, png_infop pinfo, ReadSource* src, Decoded* out, Png
   int bitDepth = 0, colorType = 0;
   png_get_IHDR(png, pinfo, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
   if (uint64_t(width) * uint64_t(height) > kMaxPixels) png_error(png, "image too large");
+  // Nothing is allocated for pixels the data cannot hold.
+  const bool interlaced = png_get_interlace_type(png, pinfo) != PNG_INTERLACE_NONE;
+  if (RawImageBytes(width, height, png_get_channels(png, pinfo) * bitDepth, interlaced) >
+      kMaxInflation * ImageDataBytes(src->Data, src->Size))
+    png_error(png, "the image data is too short for the image's size");
   const bool hasTrns = png_get_valid(png, pinfo, PNG_INFO_tRNS) != 0;
   if (info) {
     info->Width = int(width);

@@ -82,10 +82,117 @@ constexpr EdgeName kEdges[] = {{"none", TRecipeEdge::None},
                                {"raisedInner", TRecipeEdge::RaisedInner},
                                {"sunkenInner", TRecipeEdge::SunkenInner}};
 
+// A short picture of a value for messages: scalars as JSON, an array or object one level
+// deep with the containers inside it shown as [...] or {...}, so that describing never
+// walks a deep value.
 String Describe(const json& v) {
-  String text = v.dump();
-  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  constexpr size_t kShown = 40;
+  auto flat = [](const json& x) -> String {
+    if (x.is_array()) return x.empty() ? "[]" : "[...]";
+    if (x.is_object()) return x.empty() ? "{}" : "{...}";
+    return x.dump();
+  };
+  String text;
+  if (v.is_array() && !v.empty()) {
+    text = "[";
+    for (auto it = v.begin(); it != v.end() && text.size() <= kShown; ++it)
+      text += (it == v.begin() ? "" : ", ") + flat(*it);
+    text += "]";
+  } else if (v.is_object() && !v.empty()) {
+    text = "{";
+    for (auto it = v.begin(); it != v.end() && text.size() <= kShown; ++it)
+      text += (it == v.begin() ? "" : ", ") + json(it.key()).dump() + ": " + flat(it.value());
+    text += "}";
+  } else {
+    text = flat(v);
+  }
+  if (text.size() > kShown) {
+    size_t cut = kShown - 3;
+    while (cut > 0 && (uint8_t(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 sequence
+    text = text.substr(0, cut) + "...";
+  }
   return text;
+}
+
+// The deepest nesting of arrays and objects a style file may have; its own deepest
+// values (elements.family.state.fill.gradient[i]) lie six levels down.
+constexpr int kMaxNesting = 16;
+
+// Refuses text nested deeper than kMaxNesting before it is parsed, so that no deep tree
+// is built, walked or freed. Only brackets outside strings count; whatever else is wrong
+// is left to the parser. Answers "" or the key path and place of the first bracket too
+// deep ("elements.edit.base[0][0]: ... (line 3, column 12)").
+String NestingError(const char* text, size_t size) {
+  struct Level {
+    bool Object;
+    bool ExpectKey;
+    String Key;
+    size_t Index;
+  };
+  std::vector<Level> levels;
+  bool inString = false, escaped = false, isKey = false;
+  String key;
+  size_t line = 1, lineStart = 0;
+  for (size_t i = 0; i < size; ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"') {
+        inString = false;
+        if (isKey) {
+          levels.back().Key = std::move(key);
+          levels.back().ExpectKey = false;
+        }
+        key.clear();
+        continue;
+      }
+      if (isKey && key.size() < 64) key += c;
+      if (c == '\n') line++, lineStart = i + 1;
+      continue;
+    }
+    switch (c) {
+      case '"':
+        inString = true;
+        isKey = !levels.empty() && levels.back().Object && levels.back().ExpectKey;
+        break;
+      case '{':
+      case '[':
+        if (int(levels.size()) == kMaxNesting) {
+          String path;
+          for (const Level& l : levels) {
+            if (l.Object)
+              path += (path.empty() ? "" : ".") + l.Key;
+            else
+              path += "[" + IntToStr(int64_t(l.Index)) + "]";
+          }
+          return (path.empty() ? String() : path + ": ") + "nested deeper than " + IntToStr(kMaxNesting) +
+                 " levels of arrays and objects (line " + IntToStr(int64_t(line)) + ", column " +
+                 IntToStr(int64_t(i - lineStart + 1)) + ")";
+        }
+        levels.push_back({c == '{', c == '{', String(), 0});
+        break;
+      case '}':
+      case ']':
+        if (!levels.empty()) levels.pop_back();
+        break;
+      case ',':
+        if (!levels.empty()) {
+          levels.back().ExpectKey = levels.back().Object;
+          levels.back().Index++;
+        }
+        break;
+      case '\n':
+        line++;
+        lineStart = i + 1;
+        break;
+      default:
+        break;
+    }
+  }
+  return String();
 }
 
 int HexDigit(char c) {
@@ -103,6 +210,8 @@ class Reader {
   std::shared_ptr<const TStyleDescription> Read(const void* data, size_t size) {
     if (!data && size) Fail("", "no data");
     if (size > kMaxFileSize) Fail("", "the file is larger than " + IntToStr(int64_t(kMaxFileSize)) + " bytes");
+    if (const String nesting = NestingError(static_cast<const char*>(data), size); !nesting.empty())
+      Fail("", nesting);
     json root;
     try {
       const char* text = static_cast<const char*>(data);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ElementPainter.h"
 #include "StyleManager.h"
@@ -157,8 +158,17 @@ TElementRecipe TCustomStyleServices::ResolveRecipe(const TThemedElementDetails& 
   return recipe;
 }
 
+namespace {
+TDrawElementObserver gDrawElementObserver;
+}  // namespace
+
+TDrawElementObserver SetDrawElementObserver(TDrawElementObserver Observer) {
+  return std::exchange(gDrawElementObserver, std::move(Observer));
+}
+
 bool TCustomStyleServices::DrawElement(HDC DC, const TThemedElementDetails& Details, const RECT& R,
                                        const RECT* ClipRect) const {
+  if (gDrawElementObserver) gDrawElementObserver(Details, R);
   const TElementEntry* entry = nullptr;
   const TElementRecipe recipe = ResolveRecipe(Details, &entry);
   if (!entry || !entry->Family || !LiveDC(DC)) return false;

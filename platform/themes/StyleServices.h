@@ -7,6 +7,7 @@
 // take their classic branches; elements still draw, in classic 3-D colours).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "themes/ElementTable.h"
@@ -117,3 +118,9 @@ class TCustomStyleServices {
 
 // The active style's services.
 TCustomStyleServices* StyleServices();
+
+// Told of every DrawElement call of any style services, before it draws: which element,
+// over which rectangle. Lets tests see what a drawing routine asks for; none by default.
+using TDrawElementObserver = std::function<void(const TThemedElementDetails& Details, const RECT& R)>;
+// Puts Observer in (an empty one takes it out) and answers the one it replaces.
+TDrawElementObserver SetDrawElementObserver(TDrawElementObserver Observer);

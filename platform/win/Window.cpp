@@ -500,9 +500,10 @@ intptr_t SetWindowLongPtr(HWND hwnd, int index, intptr_t value) {
       else
         w->ExStyle = ss.styleNew;
       SendMessage(hwnd, WM_STYLECHANGED, which, reinterpret_cast<LPARAM>(&ss));
-      if (index == GWL_EXSTYLE && (DWORD(old) & WS_EX_LAYERED) && !(ss.styleNew & WS_EX_LAYERED) && w->Native) {
+      // A window that is no longer layered is opaque, whether or not it shows yet.
+      if (index == GWL_EXSTYLE && (DWORD(old) & WS_EX_LAYERED) && !(ss.styleNew & WS_EX_LAYERED)) {
         w->Alpha = 255;
-        CurrentBackend().SetNativeWindowOpacity(w->Native, 255);
+        if (w->Native) CurrentBackend().SetNativeWindowOpacity(w->Native, 255);
       }
       break;
     }

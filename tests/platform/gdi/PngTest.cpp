@@ -5,9 +5,13 @@
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 #include <random>
 #include <vector>
 
+#include "AllocationWatch.h"
 #include "gdi/Gdi.h"
 
 namespace {
@@ -274,6 +278,92 @@ TEST(Png, CorruptedDataFailsWithMessage) {
     if (c.message) {
       EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
     }
+  }
+}
+
+// A PNG made of the given chunks, each with its length and CRC.
+std::vector<uint8_t> PngOfChunks(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& chunks) {
+  std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  for (const auto& [type, data] : chunks) {
+    const size_t at = png.size();
+    png.resize(at + 12 + data.size());
+    PutBigEndian(png, at, uint32_t(data.size()));
+    std::memcpy(&png[at + 4], type.data(), 4);
+    if (!data.empty()) std::memcpy(&png[at + 8], data.data(), data.size());
+    FixCrc(png, at);
+  }
+  return png;
+}
+
+std::vector<uint8_t> Header(uint32_t width, uint32_t height, uint8_t bitDepth, uint8_t colorType) {
+  std::vector<uint8_t> ihdr(13, 0);
+  for (int i = 0; i < 4; ++i) {
+    ihdr[size_t(i)] = uint8_t(width >> (24 - 8 * i));
+    ihdr[size_t(4 + i)] = uint8_t(height >> (24 - 8 * i));
+  }
+  ihdr[8] = bitDepth;
+  ihdr[9] = colorType;
+  return ihdr;
+}
+
+std::vector<uint8_t> Deflated(size_t zeros) {
+  const std::vector<uint8_t> raw(zeros, 0);
+  uLongf size = compressBound(uLong(raw.size()));
+  std::vector<uint8_t> out(size);
+  compress2(out.data(), &size, raw.data(), uLong(raw.size()), 9);
+  out.resize(size);
+  return out;
+}
+
+// A file of a few dozen bytes whose header claims 65536 x 1024 pixels is refused before
+// memory for its pixels is taken: no deflate stream that short holds so many rows.
+TEST(Png, ImageLargerThanItsDataCanHoldIsRefusedBeforeAllocating) {
+  struct Case {
+    const char* What;
+    uint32_t Width, Height;
+    uint8_t BitDepth, ColorType;
+  };
+  const Case cases[] = {
+      {"RGBA 65536 x 1024", 65536, 1024, 8, PNG_COLOR_TYPE_RGB_ALPHA},
+      {"1-bit grey 65536 x 1024", 65536, 1024, 1, PNG_COLOR_TYPE_GRAY},
+      {"1-bit grey 4096 x 4096", 4096, 4096, 1, PNG_COLOR_TYPE_GRAY},
+  };
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> file = PngOfChunks({{"IHDR", Header(c.Width, c.Height, c.BitDepth, c.ColorType)},
+                                                   {"IDAT", Deflated(1000)},
+                                                   {"IEND", {}}});
+    EXPECT_LT(file.size(), 80u) << c.What;
+    std::string error;
+    std::unique_ptr<Surface> image;
+    const std::optional<size_t> largest =
+        LargestAllocation([&] { image = ReadPng(file.data(), file.size(), nullptr, &error); });
+    EXPECT_FALSE(image) << c.What;
+    EXPECT_EQ(error, "PNG: the image data is too short for the image's size") << c.What;
+    if (largest) {
+      EXPECT_LT(*largest, size_t(1) << 20) << c.What;
+    }
+  }
+}
+
+// The bound is what deflate can do at best, so the most compressible images still read:
+// all-zero rows packed near deflate's limit of 1032 : 1, plain and interlaced.
+TEST(Png, MostCompressibleImagesStillRead) {
+  for (bool interlaced : {false, true}) {
+    RawImage img = Raw(4096, 512, PNG_COLOR_TYPE_GRAY, 1, {});
+    img.rows.assign(512, std::vector<uint8_t>(512, 0));
+    img.interlaced = interlaced;
+    const std::vector<uint8_t> bytes = Encode(img);
+    ASSERT_FALSE(bytes.empty());
+    const size_t idat = FindChunk(bytes, "IDAT");
+    ASSERT_NE(idat, 0u);
+    const uint32_t idatLength = uint32_t(bytes[idat]) << 24 | uint32_t(bytes[idat + 1]) << 16 |
+                                uint32_t(bytes[idat + 2]) << 8 | bytes[idat + 3];
+    EXPECT_GT(512.0 * 513.0 / idatLength, 900.0) << "rows packed near the limit";
+    std::string error;
+    auto s = ReadPng(bytes.data(), bytes.size(), nullptr, &error);
+    ASSERT_TRUE(s) << error;
+    EXPECT_EQ(s->Width(), 4096);
+    EXPECT_EQ(s->At(4095, 511), 0xFF000000u);
   }
 }
 

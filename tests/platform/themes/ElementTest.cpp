@@ -229,8 +229,8 @@ TEST_F(ElementTest, NaturalSizesFitTheControlsGeometry) {
   });
 }
 
-// Hot, pressed, focused and disabled look different from normal (the brief's rule), in
-// every themed look.
+// In every themed look, the states of an element (normal, hot, pressed, focused,
+// disabled; unchecked, checked, mixed) each give another picture of element and text.
 TEST_F(ElementTest, StatesLookDistinct) {
   const std::vector<std::vector<const char*>> groups = {
       {"tbPushButtonNormal", "tbPushButtonHot", "tbPushButtonPressed", "tbPushButtonDisabled", "tbPushButtonDefaulted"},

@@ -71,6 +71,63 @@ TEST(StyleFileTest, MalformedFilesAreRefusedNamingFileAndKey) {
   }
 }
 
+// A value nested far deeper than any style needs (the 4 MiB size cap leaves room for two
+// million levels) is refused with the key and place where it goes too deep, under any key.
+TEST(StyleFileTest, DeepNestingIsRefusedNamingFileKeyAndPlace) {
+  const size_t levels = 100000;
+  const std::string deep = std::string(levels, '[') + std::string(levels, ']');
+  const std::string head = R"({"name": "T", "dark": false, )";
+  struct Case {
+    const char* What;
+    std::string Text;
+    const char* Message;
+  };
+  const Case cases[] = {
+      {"under a key read as a boolean", R"({"name": "T", "dark": )" + deep + "}",
+       "Deep.json: dark[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0]: nested deeper than 16 levels of arrays and "
+       "objects (line 1, column 38)"},
+      {"under an element's fill", head + "\n  \"elements\": {\"pushButton\": {\"base\": {\"fill\": " + deep + "}}}}",
+       "Deep.json: elements.pushButton.base.fill[0][0][0][0][0][0][0][0][0][0][0][0]: nested deeper than 16 levels of "
+       "arrays and objects (line 2, column 60)"},
+      {"objects under an unknown key", head + R"("x": )" + std::string(levels, '{') + "}",
+       "Deep.json: x...............: nested deeper than 16 levels"},
+  };
+  for (const Case& c : cases) {
+    std::string message;
+    try {
+      Read(c.Text, "Deep.json");
+    } catch (const EStyleFileError& e) {
+      message = e.Message();
+    }
+    EXPECT_EQ(message.rfind(c.Message, 0), 0u) << c.What << ": " << message.substr(0, 300);
+  }
+  // Brackets inside strings are text, and the nesting styles use reads.
+  const auto style = Read(R"({"name": "[[[[[[[[[[[[[[[[[[[[{{{{{{{{{{{{{{{{{{{{\"[[[", "dark": false,
+    "elements": {"pushButton": {"base": {"fill": {"gradient": ["#000000", "#FFFFFF"]}, "size": [4, 5]}}}})");
+  EXPECT_EQ(style->Name, "[[[[[[[[[[[[[[[[[[[[{{{{{{{{{{{{{{{{{{{{\"[[[");
+}
+
+// A wrong value is shown one level deep in the message, whatever it holds further down.
+TEST(StyleFileTest, WrongValuesAreDescribedBriefly) {
+  const std::string head = R"({"name": "T", "dark": )";
+  struct Case {
+    std::string Value;
+    const char* Shown;
+  };
+  const Case cases[] = {
+      {"7", "7"},
+      {"[]", "[]"},
+      {R"([[1, [2]], {"a": {"b": 1}}, "x"])", R"([[...], {...}, "x"])"},
+      {R"({"k": [[[[[[[[[[[[1]]]]]]]]]]]]})", R"({"k": [...]})"},
+      {"[\"" + std::string(30, 'a') + "\", 1, 2, 3]", "[\"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\", 1,..."},
+      {R"("ääääääääääääääääääää")", "\"ääääääääääääääääää..."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ErrorOf(head + c.Value + "}"), std::string("Test.json: dark: must be true or false, not ") + c.Shown)
+        << c.Value;
+  }
+}
+
 TEST(StyleFileTest, ColoursResolvePaletteAndSystemColoursAndFamiliesInherit) {
   const auto style = Read(R"({
     "name": "Mini", "dark": true,

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
+#include "platform/gdi/AllocationWatch.h"
 #include "vcl/Graphics.h"
 
 namespace {
@@ -346,6 +348,37 @@ TEST(Bitmap, BadFilesAreRefusedClearly) {
   TBitmap bmp(2, 2);
   bmp.LoadFromStream(&empty);
   EXPECT_TRUE(bmp.Empty());
+}
+
+// A header that asks for up to the largest picture the drawing layer takes, followed by a
+// few bytes: refused before memory for the pixels is taken.
+TEST(Bitmap, PictureLargerThanItsDataIsRefusedBeforeAllocating) {
+  struct Case {
+    int32_t Width, Height;
+    uint16_t Bits;
+    uint32_t Colors;
+  };
+  const Case cases[] = {{16384, 16384, 32, 0}, {16384, -16384, 24, 0}, {16384, 16384, 1, 2}};
+  for (const Case& c : cases) {
+    BmpBuilder b;
+    b.Headers(c.Width, c.Height, c.Bits, c.Colors, 0);
+    for (uint32_t i = 0; i < c.Colors; ++i) b.U32(0x00FFFFFFu * i);
+    b.Bytes({1, 2, 3, 4, 5, 6, 7, 8});
+    TBytesStream s(b.Result());
+    TBitmap bmp;
+    bool refused = false;
+    const std::optional<size_t> largest = LargestAllocation([&] {
+      try {
+        bmp.LoadFromStream(&s);
+      } catch (const EInvalidGraphic& e) {
+        refused = e.Message() == "Bitmap image is not valid";
+      }
+    });
+    EXPECT_TRUE(refused) << c.Bits << " bits";
+    if (largest) {
+      EXPECT_LT(*largest, size_t(1) << 20) << c.Bits << " bits";
+    }
+  }
 }
 
 }  // namespace

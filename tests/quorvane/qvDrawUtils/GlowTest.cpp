@@ -455,6 +455,39 @@ TEST_F(DrawUtilsGlowTest, CachedGlowPutsTheSamePixelsOnEveryPaint) {
   }
 }
 
+// A text rectangle narrower or lower than 2 * GlowSize grows to that, to the right and
+// down, before anything is drawn: the glow layer covers the grown rectangle and GlowSize
+// around it, and the caption is laid out in the grown rectangle.
+TEST_F(DrawUtilsGlowTest, SmallRectanglesGrowToTwiceTheGlowSize) {
+  const int d = 8;
+  struct Case {
+    const char* Name;
+    int W, H;
+    int GrownW, GrownH;
+  };
+  const Case cases[] = {
+      {"narrow and low", 6, 5, 16, 16}, {"narrow", 6, 30, 16, 30}, {"low", 40, 5, 40, 16},
+      {"exactly twice", 16, 16, 16, 16}, {"roomy", 40, 30, 40, 30},
+  };
+  for (const Case& c : cases) {
+    const TRect r{50, 40, 50 + c.W, 40 + c.H};
+    const TRect grown{50, 40, 50 + c.GrownW, 40 + c.GrownH};
+    TBitmap* layer = nullptr;
+    auto canvas = Transparent(160, 120);
+    // Alpha 0: only the caption shows.
+    DrawTextWithCachedGlow(layer, false, canvas->Canvas(), true, false, 0, true, d, clRed, 0, kFlags, "I", r);
+    ASSERT_NE(layer, nullptr) << c.Name;
+    EXPECT_EQ(layer->Width(), c.GrownW + 2 * d) << c.Name;
+    EXPECT_EQ(layer->Height(), c.GrownH + 2 * d) << c.Name;
+    const TRect ink = TextInk(160, 120, "I", grown, kFlags);
+    EXPECT_EQ(Bounds(*canvas), ink) << c.Name;
+    if (c.GrownW != c.W || c.GrownH != c.H) {
+      EXPECT_NE(ink, TextInk(160, 120, "I", r, kFlags)) << c.Name << ": the caption moves with the rectangle";
+    }
+    FreeAndNil(layer);
+  }
+}
+
 TEST_F(DrawUtilsGlowTest, RebuildMakesANewLayerFromTheNewParameters) {
   TBitmap* cache = nullptr;
   const TRect r{10, 10, 110, 40};
