@@ -11,59 +11,19 @@
 #   4. expects the demo to exit with code 0 within 5 s.
 #
 #   e2e.sh path/to/demo
-# Exits 77 (skipped) when xvfb-run or xdotool is missing.
+# Exits 77 (skipped) when xvfb-run or xdotool is missing (tests/app/xvfb-lib.sh).
 set -uo pipefail
 
-demo=${1:-}
-if [[ -z "$demo" || ! -x "$demo" ]]; then
-  echo "e2e: usage: e2e.sh path/to/demo (got '${demo}', which is not an executable)" >&2
-  exit 2
-fi
-for tool in xvfb-run xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "e2e: $tool is missing; skipped" >&2
-    exit 77
-  fi
-done
+name=e2e
+source "$(dirname "$0")/xvfb-lib.sh"
 
-# Start again inside a virtual display of a known size.
-if [[ -z "${QV_E2E_DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" env QV_E2E_DISPLAY=1 bash "$0" "$@"
-fi
-
-# The expected geometry holds at 96 pixels per inch.
-unset QV_SCALE
 readonly title="Quorvane VCL + Glimmerix - Demo"
 readonly want_width=837 want_height=633 want_x=221 want_y=195
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-"$demo" >"$log" 2>&1 &
-pid=$!
-
-fail() {
-  echo "e2e: FAILED: $*" >&2
-  if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  fi
-  echo "---- demo output ----" >&2
-  cat "$log" >&2
-  exit 1
-}
-
-# xdotool takes the name as a regular expression: the "+" of the title is escaped.
-window=""
-for _ in $(seq 1 150); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid"
-    fail "the demo ended (exit code $?) before its window appeared"
-  fi
-  window=$(xdotool search --name "^${title//+/\\+}\$" 2>/dev/null | head -n 1)
-  [[ -n "$window" ]] && break
-  sleep 0.1
-done
-[[ -n "$window" ]] || fail "no window titled '$title' within 15 s"
+start_program "$log"
+find_window "$title"
 echo "e2e: found window $window titled '$title'"
 
 # Let the first paint and placement settle before measuring.
