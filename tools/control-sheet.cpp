@@ -47,15 +47,46 @@ void AddWallpaper(TqvImageCollection* Images) {
   item->SetDrawStyle(idsTile);
 }
 
+// ---- what every sheet is made of ----
+
+// The sheet's ground: a form-coloured panel inside the plain top-level window.
+TqvPanel* NewSheetHost(HWND Top, int Width, int Height) {
+  auto* host = new TqvPanel(nullptr);
+  host->SetBounds(0, 0, Width, Height);
+  host->SetStyleKind(qvpsFormBackground);
+  host->SetParentWindow(Top);
+  return host;
+}
+
+// An auto-sized label; Height 0 keeps the default font size. Placed once fitted: fitting
+// keeps the right edge of a label read right to left.
+TqvLabel* SheetText(TWinControl* Parent, const String& Caption, int X, int Y, int Height = 0, bool Bold = false) {
+  auto* label = new TqvLabel(nullptr);
+  label->SetParent(Parent);
+  if (Height) label->Font()->SetHeight(Height);
+  if (Bold) label->Font()->SetStyle({fsBold});
+  label->SetCaption(Caption);
+  label->SetLeft(X);
+  label->SetTop(Y);
+  return label;
+}
+
+TqvPanel* SheetPanel(TWinControl* Parent, TRect R, TqvPanelStyleKind Kind, TqvPanelBorderStyle Border,
+                     const String& Caption) {
+  auto* panel = new TqvPanel(nullptr);
+  panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  panel->SetParent(Parent);
+  panel->SetStyleKind(Kind);
+  panel->SetBorderStyle(Border);
+  panel->SetCaption(Caption);
+  panel->SetShowCaption(!Caption.empty());
+  return panel;
+}
+
 // The controls of one sheet, on a host inside a plain top-level window.
 class Sheet {
  public:
-  Sheet(HWND Top, TqvImageCollection* Images) : FImages(Images) {
-    FHost = new TqvPanel(nullptr);
-    FHost->SetBounds(0, 0, kSheetWidth, kSheetHeight);
-    FHost->SetStyleKind(qvpsFormBackground);
-    FHost->SetParentWindow(Top);
-  }
+  Sheet(HWND Top, TqvImageCollection* Images) : FImages(Images), FHost(NewSheetHost(Top, kSheetWidth, kSheetHeight)) {}
   ~Sheet() { delete FHost; }
   Sheet(const Sheet&) = delete;
   Sheet& operator=(const Sheet&) = delete;
@@ -73,35 +104,12 @@ class Sheet {
 
  private:
   TqvLabel* Heading(TWinControl* Parent, const String& Text, int X, int Y, int Height = -13) {
-    auto* label = new TqvLabel(nullptr);
-    label->SetParent(Parent);
-    label->SetLeft(X);
-    label->SetTop(Y);
-    label->Font()->SetHeight(Height);
-    label->Font()->SetStyle({fsBold});
-    label->SetCaption(Text);
-    return label;
+    return SheetText(Parent, Text, X, Y, Height, true);
   }
-
-  TqvLabel* Label(TWinControl* Parent, const String& Text, int X, int Y) {
-    auto* label = new TqvLabel(nullptr);
-    label->SetParent(Parent);
-    label->SetLeft(X);
-    label->SetTop(Y);
-    label->SetCaption(Text);
-    return label;
-  }
-
+  TqvLabel* Label(TWinControl* Parent, const String& Text, int X, int Y) { return SheetText(Parent, Text, X, Y); }
   TqvPanel* Panel(TWinControl* Parent, TRect R, TqvPanelStyleKind Kind, TqvPanelBorderStyle Border,
                   const String& Caption) {
-    auto* panel = new TqvPanel(nullptr);
-    panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-    panel->SetParent(Parent);
-    panel->SetStyleKind(Kind);
-    panel->SetBorderStyle(Border);
-    panel->SetCaption(Caption);
-    panel->SetShowCaption(!Caption.empty());
-    return panel;
+    return SheetPanel(Parent, R, Kind, Border, Caption);
   }
 
   // Every style kind with a raised border and its name, on the wallpaper.
@@ -220,12 +228,7 @@ class RightToLeftSheet {
  public:
   static constexpr int kWidth = 940, kHeight = 756;
 
-  RightToLeftSheet(HWND Top, TqvImageCollection* Images) : FImages(Images) {
-    FHost = new TqvPanel(nullptr);
-    FHost->SetBounds(0, 0, kWidth, kHeight);
-    FHost->SetStyleKind(qvpsFormBackground);
-    FHost->SetParentWindow(Top);
-  }
+  RightToLeftSheet(HWND Top, TqvImageCollection* Images) : FImages(Images), FHost(NewSheetHost(Top, kWidth, kHeight)) {}
   ~RightToLeftSheet() { delete FHost; }
   RightToLeftSheet(const RightToLeftSheet&) = delete;
   RightToLeftSheet& operator=(const RightToLeftSheet&) = delete;
@@ -245,27 +248,11 @@ class RightToLeftSheet {
 
   static TqvLabel* Text(TWinControl* Parent, const String& Caption, int X, int Y, int Height = -11,
                         bool Bold = false) {
-    auto* label = new TqvLabel(nullptr);
-    label->SetParent(Parent);
-    label->Font()->SetHeight(Height);
-    if (Bold) label->Font()->SetStyle({fsBold});
-    // Placed once fitted: fitting keeps the right edge of a label read right to left.
-    label->SetCaption(Caption);
-    label->SetLeft(X);
-    label->SetTop(Y);
-    return label;
+    return SheetText(Parent, Caption, X, Y, Height, Bold);
   }
-
   static TqvPanel* Box(TWinControl* Parent, TRect R, TqvPanelStyleKind Kind, TqvPanelBorderStyle Border,
                        const String& Caption) {
-    auto* panel = new TqvPanel(nullptr);
-    panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-    panel->SetParent(Parent);
-    panel->SetStyleKind(Kind);
-    panel->SetBorderStyle(Border);
-    panel->SetCaption(Caption);
-    panel->SetShowCaption(!Caption.empty());
-    return panel;
+    return SheetPanel(Parent, R, Kind, Border, Caption);
   }
 
   // A row of six captions (three glowing, three plain) on a ground whose reading order
@@ -459,14 +446,8 @@ void PasteWindow(HDC Sheet, TWinControl* Window) {
 // anchors. Each hint is a window of its own, pasted over the sheet's controls.
 class HintSheet {
  public:
-  HintSheet(HWND Top, TqvImageCollection* Wallpapers, TImageList* Images) {
-    FHost = new TqvPanel(nullptr);
-    FHost->SetBounds(0, 0, kHintSheetWidth, kHintSheetHeight);
-    FHost->SetStyleKind(qvpsFormBackground);
-    FHost->SetParentWindow(Top);
-    FImages = Images;
-    FWallpapers = Wallpapers;
-  }
+  HintSheet(HWND Top, TqvImageCollection* Wallpapers, TImageList* Images)
+      : FHost(NewSheetHost(Top, kHintSheetWidth, kHintSheetHeight)), FImages(Images), FWallpapers(Wallpapers) {}
   ~HintSheet() {
     // Windows before the hints they belong to.
     for (auto c = FOwned.rbegin(); c != FOwned.rend(); ++c) delete *c;
@@ -520,25 +501,9 @@ class HintSheet {
     return Component;
   }
 
-  void Label(const String& Text, int X, int Y, int Height = -13) {
-    auto* label = new TqvLabel(nullptr);
-    label->SetParent(FHost);
-    label->SetLeft(X);
-    label->SetTop(Y);
-    label->Font()->SetHeight(Height);
-    label->Font()->SetStyle({fsBold});
-    label->SetCaption(Text);
-  }
-
+  void Label(const String& Text, int X, int Y, int Height = -13) { SheetText(FHost, Text, X, Y, Height, true); }
   TqvPanel* Panel(TRect R, TqvPanelStyleKind Kind, const String& Caption) {
-    auto* panel = new TqvPanel(nullptr);
-    panel->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-    panel->SetParent(FHost);
-    panel->SetStyleKind(Kind);
-    panel->SetBorderStyle(qvpbsRaised);
-    panel->SetCaption(Caption);
-    panel->SetShowCaption(!Caption.empty());
-    return panel;
+    return SheetPanel(FHost, R, Kind, qvpbsRaised, Caption);
   }
 
   TqvHint* Hint() { return Own(new TqvHint(nullptr)); }
