@@ -18,8 +18,12 @@ void TForm1::InitializeComponent() {
   SetPosition(poScreenCenter);
   SetPixelsPerInch(96);
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+
+  qvBalloonHint1 = new TqvBalloonHint(this);
+  qvBalloonHint1->SetName("qvBalloonHint1");
+  qvBalloonHint1->SetHideAfter(2000);
 }
 
 void TForm1::FormCreate(TObject*) {
-  // The window holds no controls, so there is nothing to set up when it is made.
+  // Nothing of the window needs setting up once it is made.
 }

@@ -120,7 +120,7 @@ void TApplication::ActivateHint(const TPoint& CursorPos) {
   TControl* control = FHintControl;
   THintInfo info;
   info.HintControl = control;
-  info.HintPos = Point(CursorPos.X, CursorPos.Y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3);
+  info.HintPos = HintPosBelowCursor(CursorPos);
   info.HintMaxWidth = Screen->Width();
   info.HintColor = FHintColor;
   info.CursorRect = control->ClientRect();

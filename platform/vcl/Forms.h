@@ -507,3 +507,8 @@ class TScreen : public TComponent {
 };
 
 extern TScreen* Screen;
+
+// The work area of the monitor nearest to P, or the screen's when that one is empty.
+TRect WorkAreaAt(const TPoint& P);
+// R moved, never shrunk, to lie inside Area; a larger R keeps its left-top corner inside.
+TRect KeepInside(TRect R, const TRect& Area);

@@ -19,13 +19,6 @@ namespace {
 // that fits the screen.
 TRect ScreenLimits() { return Rect(0, 0, Screen->Width(), Screen->Height()); }
 
-TRect WorkAreaAt(const TPoint& P) {
-  MONITORINFO info;
-  if (GetMonitorInfo(MonitorFromPoint(P, MONITOR_DEFAULTTONEAREST), &info) && !info.rcWork.IsEmpty())
-    return info.rcWork;
-  return Screen->WorkAreaRect();
-}
-
 // Classic look and the painter of the active style share these two steps.
 TColor PaintHintBackground(TCanvas* Canvas, const TRect& R, THintKind Kind, TColor Color) {
   TColor text = Screen->HintFont()->Color();
@@ -50,6 +43,10 @@ void PaintHintFrame(HDC DC, const TRect& R, THintKind Kind) {
 }
 
 }  // namespace
+
+TPoint HintPosBelowCursor(const TPoint& Cursor) {
+  return Point(Cursor.X, Cursor.Y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3);
+}
 
 // ---- THintWindow ----
 
@@ -119,14 +116,7 @@ void THintWindow::ActivateHint(const TRect& Rect, const String& AHint) { Activat
 
 void THintWindow::ActivateHintData(const TRect& Rect, const String& AHint, void*) {
   SetCaption(AHint);
-  TRect r = Rect;
-  const TRect work = WorkAreaAt(r.TopLeft());
-  // Moved onto the work area, never shrunk: right and bottom first, so a window larger
-  // than the area keeps its left-top corner visible.
-  if (r.Right > work.Right) OffsetRect(&r, work.Right - r.Right, 0);
-  if (r.Bottom > work.Bottom) OffsetRect(&r, 0, work.Bottom - r.Bottom);
-  if (r.Left < work.Left) OffsetRect(&r, work.Left - r.Left, 0);
-  if (r.Top < work.Top) OffsetRect(&r, 0, work.Top - r.Top);
+  const TRect r = KeepInside(Rect, WorkAreaAt(Rect.TopLeft()));
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   SetWindowPos(Handle(), HWND_TOPMOST, r.Left, r.Top, r.Width(), r.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
@@ -237,15 +227,6 @@ void TCustomHintWindow::AutoSize() {
 
 namespace {
 
-// Keeps R on the work area: moved, never shrunk.
-TRect KeepOnWorkArea(TRect R, const TRect& Work) {
-  if (R.Right > Work.Right) OffsetRect(&R, Work.Right - R.Right, 0);
-  if (R.Left < Work.Left) OffsetRect(&R, Work.Left - R.Left, 0);
-  if (R.Bottom > Work.Bottom) OffsetRect(&R, 0, Work.Bottom - R.Bottom);
-  if (R.Top < Work.Top) OffsetRect(&R, 0, Work.Top - R.Top);
-  return R;
-}
-
 // Where the stem starts so that it points at X and stays off the rounded corners.
 int StemPosition(int X, int Width) {
   const int first = kBalloonRadius;
@@ -258,7 +239,7 @@ int StemPosition(int X, int Width) {
 void TCustomHintWindow::PositionAt(const TPoint& Point) {
   AutoSize();
   FPopAbove = false;
-  const TRect r = KeepOnWorkArea(Bounds(Point.X, Point.Y, Width(), Height()), WorkAreaAt(Point));
+  const TRect r = KeepInside(Bounds(Point.X, Point.Y, Width(), Height()), WorkAreaAt(Point));
   FStemX = StemPosition(Point.X - r.Left, r.Width());
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   UpdateShape();
@@ -270,7 +251,7 @@ void TCustomHintWindow::PositionAt(const TRect& Rect) {
   TRect r = Bounds(centre - Width() / 2, Rect.Bottom, Width(), Height());
   FPopAbove = r.Top > ScreenLimits().Height() / 2;
   if (FPopAbove) OffsetRect(&r, 0, Rect.Top - Height() - r.Top);
-  r = KeepOnWorkArea(r, WorkAreaAt(Point(centre, Rect.Bottom)));
+  r = KeepInside(r, WorkAreaAt(Point(centre, Rect.Bottom)));
   FStemX = StemPosition(centre - r.Left, r.Width());
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   UpdateShape();
@@ -284,7 +265,7 @@ void TCustomHintWindow::AimStemAt(int X) {
 void TCustomHintWindow::PositionAtCursor() {
   POINT p{};
   GetCursorPos(&p);
-  PositionAt(Point(p.X, p.Y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3));
+  PositionAt(HintPosBelowCursor(p));
 }
 
 void TCustomHintWindow::UpdateShape() {

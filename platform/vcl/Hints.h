@@ -26,6 +26,9 @@ enum THintPart { hpBackground, hpFrame };
 // False: the classic look is used (the window's colour, the hint font's, a black frame).
 extern std::function<bool(HDC DC, const TRect& R, THintKind Kind, THintPart Part, TColor& Color)> HintPainterHook;
 
+// Where a hint goes under the mouse cursor at Cursor: below the standard cursor's shape.
+TPoint HintPosBelowCursor(const TPoint& Cursor);
+
 // ---- the application's hint window ----
 
 class THintWindow : public TCustomControl {

@@ -249,3 +249,17 @@ TFont* TScreen::SystemFont(TFont* Font) {
   if (!FSystemFontsRead) ResetFonts();
   return Font;
 }
+
+TRect WorkAreaAt(const TPoint& P) {
+  if (TMonitor* monitor = Screen->MonitorFromPoint(P))
+    if (const TRect work = monitor->WorkareaRect(); !work.IsEmpty()) return work;
+  return Screen->WorkAreaRect();
+}
+
+TRect KeepInside(TRect R, const TRect& Area) {
+  if (R.Right > Area.Right) OffsetRect(&R, Area.Right - R.Right, 0);
+  if (R.Left < Area.Left) OffsetRect(&R, Area.Left - R.Left, 0);
+  if (R.Bottom > Area.Bottom) OffsetRect(&R, 0, Area.Bottom - R.Bottom);
+  if (R.Top < Area.Top) OffsetRect(&R, 0, Area.Top - R.Top);
+  return R;
+}

@@ -40,22 +40,15 @@ void TqvCustomHintWindow::PositionAtCursor() {
 }
 
 void TqvCustomHintWindow::KeepOnScreen(const TPoint& Cursor, int AnchorX) {
-  TRect work;
-  if (TMonitor* monitor = Screen->MonitorFromPoint(Cursor)) work = monitor->WorkareaRect();
-  if (work.IsEmpty()) work = Screen->WorkAreaRect();
+  const TRect work = WorkAreaAt(Cursor);
   TRect r = BoundsRect();
-  if (r.Right > work.Right) OffsetRect(&r, work.Right - r.Right, 0);
-  if (r.Left < work.Left) OffsetRect(&r, work.Left - r.Left, 0);
-  if (r.Bottom > work.Bottom) {
-    if (FShowAtCursor) {
-      // Above the cursor, pointing down at it.
-      OffsetRect(&r, 0, Cursor.Y - r.Bottom);
-      FPopAbove = true;
-    } else {
-      OffsetRect(&r, 0, work.Bottom - r.Bottom);
-    }
+  // Shown at the cursor, a balloon without room below goes above the cursor, pointing
+  // down at it.
+  if (FShowAtCursor && r.Bottom > work.Bottom) {
+    OffsetRect(&r, 0, Cursor.Y - r.Bottom);
+    FPopAbove = true;
   }
-  if (r.Top < work.Top) OffsetRect(&r, 0, work.Top - r.Top);
+  r = KeepInside(r, work);
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   AimStemAt(AnchorX - r.Left);
 }

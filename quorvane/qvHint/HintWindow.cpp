@@ -226,10 +226,7 @@ void TqvHintWindow::ShowHintText(const TRect& Rect, TAnchor Anchor, const String
   if (r.Bottom > work.Bottom) OffsetRect(&r, 0, -(size.cy + 2));
   // A flip that is not enough (a window as large as the work area, an anchor far off it)
   // still leaves the window on the work area.
-  if (r.Right > work.Right) OffsetRect(&r, work.Right - r.Right, 0);
-  if (r.Left < work.Left) OffsetRect(&r, work.Left - r.Left, 0);
-  if (r.Bottom > work.Bottom) OffsetRect(&r, 0, work.Bottom - r.Bottom);
-  if (r.Top < work.Top) OffsetRect(&r, 0, work.Top - r.Top);
+  r = KeepInside(r, work);
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
 
   // Translucency.

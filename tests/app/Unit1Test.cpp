@@ -49,6 +49,10 @@ TEST_F(MainWindow, IsTheDescribedWindow) {
   EXPECT_EQ(Form1->Font()->Height(), MulDiv(-11, Screen->PixelsPerInch(), 96));
   EXPECT_TRUE(Form1->OnCreate != nullptr);
   EXPECT_FALSE(Form1->Visible());  // Run shows it
+  auto* balloon = dynamic_cast<TqvBalloonHint*>(Form1->FindComponent("qvBalloonHint1"));
+  ASSERT_NE(balloon, nullptr);
+  EXPECT_EQ(balloon, Form1->qvBalloonHint1);
+  EXPECT_EQ(balloon->HideAfter(), 2000);
 
   Form1->Show();
   Application->ProcessMessages();

@@ -37,6 +37,12 @@ class HintsTest : public ControlHostTest {
     Advance(ms);
     Run();
   }
+  // The mouse away from every hinted control and no hint pending: the next case starts
+  // afresh.
+  void LeaveHints() {
+    MoveTo(150, 200);
+    Application->CancelHint();
+  }
   // The text of the application's hint window while it shows, else "-".
   static std::string Showing() {
     THintWindow* w = Application->HintWindow();
@@ -72,8 +78,7 @@ TEST_F(HintsTest, HintShowsAfterThePauseAndGoesAfterTheHidePause) {
     EXPECT_EQ(Showing(), "Open");
     Wait(1);
     EXPECT_EQ(Showing(), "-");
-    MoveTo(150, 200);
-    Application->CancelHint();
+    LeaveHints();
   }
 }
 
@@ -98,8 +103,7 @@ TEST_F(HintsTest, WhoShowsAHint) {
     MoveTo(20, 20);
     Wait(500);
     EXPECT_EQ(Showing(), c.Expected);
-    MoveTo(150, 200);
-    Application->CancelHint();
+    LeaveHints();
     Host->SetShowHint(false);
     Application->SetShowHint(true);
   }
@@ -143,8 +147,7 @@ TEST_F(HintsTest, KeysPressesAndLeavingEndTheHint) {
     // Nothing comes back by itself.
     Wait(3000);
     EXPECT_EQ(Showing(), "-");
-    MoveTo(150, 200);
-    Application->CancelHint();
+    LeaveHints();
   }
 }
 
@@ -182,8 +185,7 @@ TEST_F(HintsTest, HintShowAndOnShowHintDecide) {
     MoveTo(20, 20);
     Wait(500);
     EXPECT_EQ(Showing(), c.Expected);
-    MoveTo(150, 200);
-    Application->CancelHint();
+    LeaveHints();
     A->WindowProc = previous;
   }
   Application->OnShowHint = nullptr;

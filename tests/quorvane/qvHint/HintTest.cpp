@@ -462,6 +462,25 @@ TEST_F(HintPaintTest, AStyledHintPaintsTheStylesHintGradientAndTextColour) {
   SaveScreenIfFailed("qvHint-styled");
 }
 
+TEST_F(HintPaintTest, UnderTheSystemStyleTheHintIsTheSystemsTooltip) {
+  TStyleManager::SetStyle("Windows");
+  Hint->ActivateHint(Point(10, 10), "System hint");
+  const TRect r = Shown();
+  const TRect client = Rect(0, 0, r.Width(), r.Height());
+  // The tooltip element, drawn 4 pixels larger and clipped, as the window draws it.
+  TBitmap expected;
+  expected.SetPixelFormat(pf32bit);
+  expected.SetSize(r.Width(), r.Height());
+  TRect box = client;
+  InflateRect(&box, 4, 4);
+  TCustomStyleServices* style = StyleServices();
+  style->DrawElement(expected.Canvas()->Handle(), style->GetElementDetails(tttStandardNormal), box, &client);
+  for (const TPoint p : {Point(r.Width() - 3, 2), Point(r.Width() - 3, r.Height() - 3)})
+    EXPECT_EQ(Pixel(p.X, p.Y), ColorToRGB(expected.Canvas()->Pixels(p.X, p.Y))) << p.X << "," << p.Y;
+  // The element's gradient, not the info colour.
+  EXPECT_NE(Pixel(r.Width() - 3, 2), Pixel(r.Width() - 3, r.Height() - 3));
+}
+
 TEST_F(HintPaintTest, TheClassicHintKeepsItsBackgroundAndHasARaisedEdge) {
   SetThemeAppProperties(0);
   Hint->ActivateHint(Point(10, 10), "Classic hint");
