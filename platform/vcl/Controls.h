@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "ActnList.h"
+#include "Actions.h"
 #include "Classes.h"
 #include "Graphics.h"
 #include "win/Messages.h"
