@@ -42,6 +42,49 @@ class ActionsTest : public ControlHostTest {
   }
 };
 
+// A control that shows Checked and ImageIndex of its action, as a button does: it reads
+// them when the action is assigned and follows them through its own link.
+class TCheckProbe : public TWinControl {
+  QV_CLASS(TCheckProbe, TWinControl)
+  explicit TCheckProbe(TComponent* AOwner) : TWinControl(AOwner) {}
+  bool Checked = false;
+  int ImageIndex = -1;
+
+ protected:
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  TControlActionLink* CreateActionLink() override;
+};
+
+class TCheckProbeLink : public TControlActionLink {
+  QV_CLASS(TCheckProbeLink, TControlActionLink)
+  using TControlActionLink::TControlActionLink;
+  TCheckProbe* Probe() const { return static_cast<TCheckProbe*>(FClient); }
+  bool IsCheckedLinked() override {
+    return TControlActionLink::IsCheckedLinked() && Probe()->Checked == CustomAction()->Checked();
+  }
+  bool IsImageIndexLinked() override {
+    return TControlActionLink::IsImageIndexLinked() && Probe()->ImageIndex == CustomAction()->ImageIndex();
+  }
+
+ protected:
+  void SetChecked(bool Value) override {
+    if (IsCheckedLinked()) Probe()->Checked = Value;
+  }
+  void SetImageIndex(int Value) override {
+    if (IsImageIndexLinked()) Probe()->ImageIndex = Value;
+  }
+};
+
+void TCheckProbe::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TWinControl::ActionChange(Sender, CheckDefaults);
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) {
+    if (!CheckDefaults || !Checked) Checked = action->Checked();
+    if (!CheckDefaults || ImageIndex == -1) ImageIndex = action->ImageIndex();
+  }
+}
+
+TControlActionLink* TCheckProbe::CreateActionLink() { return new TCheckProbeLink(this); }
+
 struct LinkedProperty {
   const char* Name;
   std::function<void(TCustomAction*, const String&)> SetOnAction;
@@ -366,6 +409,65 @@ TEST_F(ActionsTest, CheckedActionsOfOneGroupUncheckEachOther) {
   left->Execute();
   EXPECT_FALSE(left->Checked());
   delete list;
+}
+
+TEST_F(ActionsTest, DerivedControlsFollowCheckedAndImageIndexThroughTheirLink) {
+  auto* list = new TActionList(nullptr);
+  auto make = [&](const char* name, int image, TRect bounds) {
+    auto* action = new TAction(list);
+    action->SetActionList(list);
+    action->SetAutoCheck(true);
+    action->SetGroupIndex(1);
+    action->SetImageIndex(image);
+    auto* probe = Make<TCheckProbe>(Host, name, bounds);
+    probe->SetAction(action);
+    return probe;
+  };
+  TCheckProbe* left = make("Left", 3, {10, 10, 60, 40});
+  TCheckProbe* right = make("Right", 4, {100, 10, 150, 40});
+  EXPECT_EQ(left->ImageIndex, 3);
+  EXPECT_EQ(right->ImageIndex, 4);
+  ClickAt(20, 20);
+  EXPECT_TRUE(left->Checked);
+  EXPECT_FALSE(right->Checked);
+  ClickAt(110, 20);
+  EXPECT_FALSE(left->Checked) << "the group's other action unchecked the left probe";
+  EXPECT_TRUE(right->Checked);
+  static_cast<TCustomAction*>(left->Action())->SetImageIndex(7);
+  EXPECT_EQ(left->ImageIndex, 7);
+  // An image set by hand stays.
+  right->ImageIndex = 9;
+  static_cast<TCustomAction*>(right->Action())->SetImageIndex(5);
+  EXPECT_EQ(right->ImageIndex, 9);
+  delete left;
+  delete right;
+  delete list;
+}
+
+TEST_F(ActionsTest, AnActionBeingLoadedFillsOnlyPropertiesAtTheirDefaults) {
+  auto* action = new TAction(nullptr);
+  action->SetCaption("Open");
+  action->SetHint("Opens a file");
+  action->SetImageIndex(2);
+  action->BeginLoading();
+  auto* named = Make<TCheckProbe>(Host, "Named", {10, 10, 60, 40});
+  named->SetCaption("Named");
+  auto* mine = Make<TCheckProbe>(Host, "Second", {100, 10, 150, 40});
+  mine->SetCaption("Mine");
+  mine->SetHint("My hint");
+  mine->ImageIndex = 1;
+  named->SetAction(action);
+  mine->SetAction(action);
+  EXPECT_EQ(named->Caption(), "Open") << "a caption equal to the name is a default";
+  EXPECT_EQ(named->Hint(), "Opens a file");
+  EXPECT_EQ(named->ImageIndex, 2);
+  EXPECT_EQ(mine->Caption(), "Mine");
+  EXPECT_EQ(mine->Hint(), "My hint");
+  EXPECT_EQ(mine->ImageIndex, 1);
+  action->Loaded();
+  delete named;
+  delete mine;
+  delete action;
 }
 
 TEST_F(ActionsTest, TheListKeepsItsActionsImagesAndState) {
