@@ -312,28 +312,39 @@ TEST_F(ActionsTest, OnUpdateRunsOnTheApplicationsIdlePass) {
 }
 
 TEST_F(ActionsTest, AnActionFreedWhileLinkedLeavesNoReferenceBehind) {
+  enum How { Itself, WithItsList, BesideTheControlsOfItsOwner };
   struct Case {
     const char* Name;
-    bool WithItsList;
+    How Free;
   };
-  const Case cases[] = {{"freed itself", false}, {"freed with its owning list", true}};
+  const Case cases[] = {
+      {"freed itself", Itself},
+      {"freed with its owning list", WithItsList},
+      {"freed while its owner also owns the controls", BesideTheControlsOfItsOwner},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    auto* list = new TActionList(nullptr);
-    auto* action = new TAction(list);
+    auto* owner = new TComponent(nullptr);
+    auto* list = new TActionList(c.Free == BesideTheControlsOfItsOwner ? owner : nullptr);
+    auto* action = new TAction(c.Free == BesideTheControlsOfItsOwner ? owner : list);
     action->SetActionList(list);
     action->SetCaption("Print");
     auto* control = Make<TWinControl>(Host, "Button1", {50, 50, 110, 90});
     auto* second = Make<TWinControl>(Host, "Button2", {150, 50, 210, 90});
+    if (c.Free == BesideTheControlsOfItsOwner) {
+      owner->InsertComponent(control);
+      owner->InsertComponent(second);
+    }
     control->SetAction(action);
     second->SetAction(action);
-    if (c.WithItsList)
+    if (c.Free == WithItsList)
       list->Free();
     else
       action->Free();
     EXPECT_EQ(control->Action(), nullptr);
     EXPECT_EQ(control->ActionLink(), nullptr);
     EXPECT_EQ(second->Action(), nullptr);
+    EXPECT_EQ(second->ActionLink(), nullptr);
     EXPECT_FALSE(control->ControlStyle().Contains(csActionClient));
     EXPECT_EQ(control->Caption(), "Print");
     // Clicks and idle updates reach nothing freed.
@@ -341,10 +352,11 @@ TEST_F(ActionsTest, AnActionFreedWhileLinkedLeavesNoReferenceBehind) {
     control->InitiateAction();
     delete control;
     delete second;
-    if (!c.WithItsList) {
+    if (c.Free != WithItsList) {
       EXPECT_EQ(list->ActionCount(), 0);
-      delete list;
+      if (c.Free == Itself) delete list;
     }
+    delete owner;
   }
 }
 
