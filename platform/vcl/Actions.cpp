@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ActnList.h"
+#include "Forms.h"
 
 // ---- TBasicActionLink ----
 
@@ -131,10 +132,14 @@ void TContainedAction::SetCategory(const String& Value) {
 }
 
 bool TContainedAction::Execute() {
-  return (FActionList && FActionList->ExecuteAction(this)) || TBasicAction::Execute();
+  return (FActionList && FActionList->ExecuteAction(this)) || (Application && Application->ExecuteAction(this)) ||
+         TBasicAction::Execute();
 }
 
-bool TContainedAction::Update() { return (FActionList && FActionList->UpdateAction(this)) || TBasicAction::Update(); }
+bool TContainedAction::Update() {
+  return (FActionList && FActionList->UpdateAction(this)) || (Application && Application->UpdateAction(this)) ||
+         TBasicAction::Update();
+}
 
 TComponent* TContainedAction::GetParentComponent() const { return FActionList; }
 

@@ -13,6 +13,10 @@
 class TBasicAction;
 class TCustomActionList;
 
+// A handler of a list or of the application that comes before the action's own: Handled
+// stops the action's handler.
+using TActionEvent = std::function<void(TBasicAction* Action, bool& Handled)>;
+
 // Ties one client (a control, a menu item) to an action. The action tells its links about
 // every change; a link passes on what its client follows.
 class TBasicActionLink : public TObject {
@@ -101,9 +105,10 @@ class TContainedAction : public TBasicAction {
   const String& Category() const { return FCategory; }
   void SetCategory(const String& Value);
 
-  // The list's OnExecute first (when it says Handled), then OnExecute.
+  // The list's OnExecute first, then the application's OnActionExecute, then OnExecute;
+  // the first that says Handled ends it.
   bool Execute() override;
-  // The list's OnUpdate first (when it says Handled), then OnUpdate.
+  // The same way with the list's OnUpdate, the application's OnActionUpdate, OnUpdate.
   bool Update() override;
 
   bool HasParent() const override { return FActionList != nullptr; }

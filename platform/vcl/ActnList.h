@@ -10,8 +10,6 @@
 class TCustomImageList;
 
 enum TActionListState { asNormal, asSuspended, asSuspendedEnabled };
-// A list-wide handler: Handled stops the action's own handler.
-using TActionEvent = std::function<void(TBasicAction* Action, bool& Handled)>;
 
 class TCustomActionList : public TComponent {
   QV_CLASS(TCustomActionList, TComponent)

@@ -188,6 +188,22 @@ void TApplication::DoActionIdle() {
   }
 }
 
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  if (!OnActionExecute) return false;
+  bool handled = false;
+  TActionEvent handler = OnActionExecute;
+  handler(Action, handled);
+  return handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* Action) {
+  if (!OnActionUpdate) return false;
+  bool handled = false;
+  TActionEvent handler = OnActionUpdate;
+  handler(Action, handled);
+  return handled;
+}
+
 void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::HandleException(TObject* Sender) {

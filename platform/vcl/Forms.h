@@ -339,6 +339,10 @@ class TApplication : public TComponent {
   void ShowException(const std::exception& E);
   const String& LastExceptionMessage() const { return FLastExceptionMessage; }
 
+  // OnActionExecute / OnActionUpdate for Action; true when they handled it.
+  bool ExecuteAction(TBasicAction* Action);
+  bool UpdateAction(TBasicAction* Action);
+
   void BringToFront();
   void Minimize();
   void Restore();
@@ -348,6 +352,10 @@ class TApplication : public TComponent {
   TShowHintEvent OnShowHint;
   TNotifyEvent OnHint;
   TExceptionEvent OnException;
+  // Offered every action of a list or without one, after its list's handler and before
+  // the action's own.
+  TActionEvent OnActionExecute;
+  TActionEvent OnActionUpdate;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
 

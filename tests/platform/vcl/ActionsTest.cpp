@@ -242,11 +242,28 @@ TEST_F(ActionsTest, ExecuteSaysWhetherSomethingHandledTheAction) {
   EXPECT_EQ(executed, 2);
   EXPECT_EQ(seen, (std::vector<TBasicAction*>{action, action}));
 
+  // The application's handler comes after the list's.
+  int byApplication = 0;
+  Application->OnActionExecute = [&](TBasicAction* Action, bool& Handled) {
+    EXPECT_EQ(Action, action);
+    ++byApplication;
+    Handled = true;
+  };
+  EXPECT_TRUE(action->Execute());
+  EXPECT_EQ(byApplication, 1);
+  EXPECT_EQ(executed, 2);
+  EXPECT_EQ(seen.size(), 3u) << "the list's handler came first";
+  handle = true;
+  EXPECT_TRUE(action->Execute());
+  EXPECT_EQ(byApplication, 1) << "the list handled it";
+  Application->OnActionExecute = nullptr;
+  handle = false;
+
   // A suspended list executes nothing.
   list->SetState(asSuspended);
   EXPECT_FALSE(action->Execute());
   EXPECT_EQ(executed, 2);
-  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen.size(), 4u);
   delete list;
 }
 
