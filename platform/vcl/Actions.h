@@ -21,6 +21,8 @@ using TActionEvent = std::function<void(TBasicAction* Action, bool& Handled)>;
 // every change; a link passes on what its client follows.
 class TBasicActionLink : public TObject {
   QV_CLASS(TBasicActionLink, TObject)
+  // The base keeps no client: derived links keep theirs through AssignClient, which
+  // their constructors call.
   explicit TBasicActionLink(TObject* AClient);
   // Leaves the action.
   ~TBasicActionLink() override;
