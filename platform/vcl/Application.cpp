@@ -165,11 +165,43 @@ void TApplication::Idle(const MSG&) {
       TIdleEvent handler = OnIdle;
       handler(this, done);
     }
+    if (done) DoActionIdle();
   } catch (...) {
     HandleException(this);
   }
   ProcessDeferredReleases();
   if (done) WaitMessage();
+}
+
+void TApplication::DoActionIdle() {
+  // A form's actions may close or free forms: take the list first and check each form
+  // is still there.
+  if (!Screen) return;
+  std::vector<TCustomForm*> forms;
+  for (int i = 0; i < Screen->CustomFormCount(); ++i) forms.push_back(Screen->CustomForms(i));
+  for (TCustomForm* form : forms) {
+    bool present = false;
+    for (int i = 0; i < Screen->CustomFormCount() && !present; ++i) present = Screen->CustomForms(i) == form;
+    if (present && form->HandleAllocated() && IsWindowVisible(form->WindowHandle()) &&
+        IsWindowEnabled(form->WindowHandle()))
+      form->UpdateActions();
+  }
+}
+
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  if (!OnActionExecute) return false;
+  bool handled = false;
+  TActionEvent handler = OnActionExecute;
+  handler(Action, handled);
+  return handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* Action) {
+  if (!OnActionUpdate) return false;
+  bool handled = false;
+  TActionEvent handler = OnActionUpdate;
+  handler(Action, handled);
+  return handled;
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }

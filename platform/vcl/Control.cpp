@@ -314,6 +314,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
   Destroying();
+  delete FActionLink;
+  FActionLink = nullptr;
   if (gMouseControl == this) gMouseControl = nullptr;
   if (gCaptureControl == this) SetCaptureControl(nullptr);
   std::erase(PopupMenuUsers(), this);
@@ -674,6 +676,13 @@ void TControl::SetCustomHint(TCustomHint* Value) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == static_cast<TComponent*>(FCustomHint)) FCustomHint = nullptr;
+  // A freed action has already let go of its links (their Action is null).
+  if (Operation == opRemove && FActionLink &&
+      (!FActionLink->Action() || AComponent == static_cast<TComponent*>(FActionLink->Action()))) {
+    delete FActionLink;
+    FActionLink = nullptr;
+    FControlStyle.Exclude(csActionClient);
+  }
 }
 
 void TControl::SetBiDiMode(TBiDiMode Value) {
@@ -1023,7 +1032,85 @@ void TControl::SendCancelMode(TControl* Sender) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick)
+    OnClick(this);
+  else if (FActionLink)
+    FActionLink->Execute(this);
+}
+
+// ---- TControl: action ----
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (Value == Action()) return;
+  if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
+  if (!Value) {
+    delete FActionLink;
+    FActionLink = nullptr;
+    FControlStyle.Exclude(csActionClient);
+    return;
+  }
+  FControlStyle.Include(csActionClient);
+  if (!FActionLink) FActionLink = CreateActionLink();
+  FActionLink->SetAction(Value);
+  Value->FreeNotification(this);
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+}
+
+void TControl::InitiateAction() {
+  if (FActionLink) FActionLink->Update();
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!CheckDefaults || Caption().empty() || Caption() == Name()) SetCaption(action->Caption());
+  if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+  if (!CheckDefaults || Hint().empty()) SetHint(action->Hint());
+  if (!CheckDefaults || Visible()) SetVisible(action->Visible());
+}
+
+TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+
+// ---- TControlActionLink ----
+
+TControlActionLink::TControlActionLink(TObject* AClient) : TActionLink(AClient) {
+  TControlActionLink::AssignClient(AClient);
+}
+
+void TControlActionLink::AssignClient(TObject* AClient) { FClient = dynamic_cast<TControl*>(AClient); }
+
+bool TControlActionLink::IsCaptionLinked() {
+  return TActionLink::IsCaptionLinked() && FClient && FClient->Caption() == CustomAction()->Caption();
+}
+
+bool TControlActionLink::IsEnabledLinked() {
+  return TActionLink::IsEnabledLinked() && FClient && FClient->Enabled() == CustomAction()->Enabled();
+}
+
+bool TControlActionLink::IsHintLinked() {
+  return TActionLink::IsHintLinked() && FClient && FClient->Hint() == CustomAction()->Hint();
+}
+
+bool TControlActionLink::IsVisibleLinked() {
+  return TActionLink::IsVisibleLinked() && FClient && FClient->Visible() == CustomAction()->Visible();
+}
+
+void TControlActionLink::SetCaption(const String& Value) {
+  if (IsCaptionLinked()) FClient->SetCaption(Value);
+}
+
+void TControlActionLink::SetEnabled(bool Value) {
+  if (IsEnabledLinked()) FClient->SetEnabled(Value);
+}
+
+void TControlActionLink::SetHint(const String& Value) {
+  if (IsHintLinked()) FClient->SetHint(Value);
+}
+
+void TControlActionLink::SetVisible(bool Value) {
+  if (IsVisibleLinked()) FClient->SetVisible(Value);
 }
 
 void TControl::DblClick() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "Actions.h"
 #include "Classes.h"
 #include "Graphics.h"
 #include "win/Messages.h"
@@ -77,6 +78,10 @@ using TStyleElements = Set<TStyleElement>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand };
 using TShiftState = Set<TShiftStateFlag>;
+// A shortcut of a virtual key (0..255; another key gives scNone) and Shift, Ctrl and Alt
+// of Shift, and back.
+TShortCut ShortCut(WORD Key, TShiftState Shift);
+void ShortCutToKey(TShortCut ShortCut, WORD& Key, TShiftState& Shift);
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TTabOrder = int;
 // Reading order and alignment of text: right-to-left reading flips alignment and the
@@ -260,6 +265,30 @@ class TSizeConstraints : public TPersistent {
   int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
 };
 
+// ---- the link between a control and its action ----
+
+// A control follows its action's Caption, Enabled, Hint and Visible while its own value
+// equals the action's (a value set by hand on the control ends that).
+class TControlActionLink : public TActionLink {
+  QV_CLASS(TControlActionLink, TActionLink)
+  explicit TControlActionLink(TObject* AClient);
+  TControl* Client() const { return FClient; }
+
+  bool IsCaptionLinked() override;
+  bool IsEnabledLinked() override;
+  bool IsHintLinked() override;
+  bool IsVisibleLinked() override;
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  void SetCaption(const String& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const String& Value) override;
+  void SetVisible(bool Value) override;
+
+  TControl* FClient = nullptr;
+};
+
 // ---- TControl ----
 
 class TControl : public TComponent {
@@ -439,6 +468,19 @@ class TControl : public TComponent {
   void SetName(const String& NewName) override;
   void Loaded() override;
 
+  // ---- action ----
+  // The action the control shows and executes when clicked; null without one.
+  TBasicAction* Action() const;
+  // Links the control to the action (null: unlinks it) and takes the action's properties
+  // (ActionChange with CheckDefaults while the action is loading). A freed action unlinks
+  // itself.
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink; }
+  // Lets the action update itself (OnUpdate); the application calls it on idle for each
+  // visible control of a showing form.
+  virtual void InitiateAction();
+
+  // OnClick when set, else the action's Execute.
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -455,6 +497,15 @@ class TControl : public TComponent {
   TContextPopupEvent OnContextPopup;
 
  protected:
+  // Takes the properties of the action Sender: all of them, or with CheckDefaults only
+  // those the control still has at their defaults (empty or name caption, enabled, no
+  // hint, visible). Derived controls read more of the action here and follow its later
+  // changes through their own link (CreateActionLink).
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link SetAction makes; derived controls that follow more of an action return
+  // their own kind.
+  virtual TControlActionLink* CreateActionLink();
+
   virtual void Click();
   virtual void DblClick();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -528,6 +579,7 @@ class TControl : public TComponent {
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TPopupMenu* FPopupMenu = nullptr;
+  TControlActionLink* FActionLink = nullptr;
   bool FMouseInClient = false;
   int FWheelAccumulator = 0;
 

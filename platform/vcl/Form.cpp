@@ -73,6 +73,27 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::SetIcon(TIcon* Value) { FIcon->Assign(Value); }
 
+namespace {
+
+void TraverseClients(TWinControl* Container) {
+  if (!Container->Showing() || Container->ComponentState().Contains(csDesigning)) return;
+  // An action's update may add or remove controls: walk by index and re-check the count.
+  for (int i = 0; i < Container->ControlCount(); ++i) {
+    TControl* control = Container->Controls(i);
+    if (control->Visible() && !control->ComponentState().Contains(csDesigning)) control->InitiateAction();
+    if (i >= Container->ControlCount() || Container->Controls(i) != control) continue;
+    if (auto* win = dynamic_cast<TWinControl*>(control); win && win->ControlCount() > 0) TraverseClients(win);
+  }
+}
+
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+  if (ComponentState().Contains(csDesigning) || !Showing()) return;
+  InitiateAction();
+  TraverseClients(this);
+}
+
 void TCustomForm::SetAlphaBlend(bool Value) {
   if (FAlphaBlend == Value) return;
   FAlphaBlend = Value;

@@ -114,6 +114,9 @@ class TCustomForm : public TWinControl {
   // The form's own icon; empty, the application's shows.
   TIcon* Icon() const { return FIcon; }
   void SetIcon(TIcon* Value);
+  // While the form shows: InitiateAction on the form and on every visible control of
+  // every showing container on it (the application's idle pass).
+  virtual void UpdateActions();
 
   // The window is sized so that its client area is exactly this (through the frame of
   // the form's styles when the window does not exist yet).
@@ -336,6 +339,10 @@ class TApplication : public TComponent {
   void ShowException(const std::exception& E);
   const String& LastExceptionMessage() const { return FLastExceptionMessage; }
 
+  // OnActionExecute / OnActionUpdate for Action; true when they handled it.
+  bool ExecuteAction(TBasicAction* Action);
+  bool UpdateAction(TBasicAction* Action);
+
   void BringToFront();
   void Minimize();
   void Restore();
@@ -345,6 +352,10 @@ class TApplication : public TComponent {
   TShowHintEvent OnShowHint;
   TNotifyEvent OnHint;
   TExceptionEvent OnException;
+  // Offered every action of a list or without one, after its list's handler and before
+  // the action's own.
+  TActionEvent OnActionExecute;
+  TActionEvent OnActionUpdate;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
 
@@ -352,6 +363,8 @@ class TApplication : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Cursor tracking, OnIdle, deferred releases; then waits for a message when done.
   void Idle(const MSG& Msg);
+  // UpdateActions of every form whose window is visible and enabled.
+  void DoActionIdle();
   // Keys go first to the focused control chain as CN_KEYDOWN and friends (which offers
   // Tab and arrows to the form as CM_DIALOGKEY); true when they were taken there.
   bool IsKeyMsg(MSG& Msg);
