@@ -210,7 +210,7 @@ void TCustomAction::SetGroupIndex(int Value) {
 }
 
 void TCustomAction::SetEnabled(bool Value) {
-  if (ActionList() && ActionList()->State() == asSuspendedEnabled) {
+  if (ActionList() && ActionList()->State() == TActionListState::asSuspendedEnabled) {
     FSavedEnabledState = Value;
     return;
   }
@@ -248,7 +248,7 @@ void TCustomAction::SetVisible(bool Value) {
   Change();
 }
 
-bool TCustomAction::Suspended() const { return ActionList() && ActionList()->State() != asNormal; }
+bool TCustomAction::Suspended() const { return ActionList() && ActionList()->State() != TActionListState::asNormal; }
 
 bool TCustomAction::Execute() {
   if (Suspended()) return false;

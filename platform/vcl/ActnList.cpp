@@ -37,13 +37,13 @@ void TCustomActionList::SetImages(TCustomImageList* Value) {
 void TCustomActionList::SetState(TActionListState Value) {
   if (Value == FState) return;
   const TActionListState old = FState;
-  FState = asNormal;
+  FState = TActionListState::asNormal;
   std::vector<TCustomAction*> actions;
   for (TContainedAction* action : FActions)
     if (auto* custom = dynamic_cast<TCustomAction*>(action)) actions.push_back(custom);
-  if (old == asSuspendedEnabled)
+  if (old == TActionListState::asSuspendedEnabled)
     for (TCustomAction* action : actions) action->SetEnabled(action->FSavedEnabledState);
-  if (Value == asSuspendedEnabled)
+  if (Value == TActionListState::asSuspendedEnabled)
     for (TCustomAction* action : actions) {
       const bool saved = action->FEnabled;
       action->SetEnabled(true);
@@ -54,7 +54,7 @@ void TCustomActionList::SetState(TActionListState Value) {
 }
 
 bool TCustomActionList::ExecuteAction(TBasicAction* Action) {
-  if (FState != asNormal || !OnExecute) return false;
+  if (FState != TActionListState::asNormal || !OnExecute) return false;
   bool handled = false;
   TActionEvent handler = OnExecute;
   handler(Action, handled);
@@ -62,7 +62,7 @@ bool TCustomActionList::ExecuteAction(TBasicAction* Action) {
 }
 
 bool TCustomActionList::UpdateAction(TBasicAction* Action) {
-  if (FState != asNormal || !OnUpdate) return false;
+  if (FState != TActionListState::asNormal || !OnUpdate) return false;
   bool handled = false;
   TActionEvent handler = OnUpdate;
   handler(Action, handled);

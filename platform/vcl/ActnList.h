@@ -9,7 +9,8 @@
 
 class TCustomImageList;
 
-enum TActionListState { asNormal, asSuspended, asSuspendedEnabled };
+// Scoped: the transition component has its own asNormal.
+enum class TActionListState { asNormal, asSuspended, asSuspendedEnabled };
 
 class TCustomActionList : public TComponent {
   QV_CLASS(TCustomActionList, TComponent)
@@ -53,7 +54,7 @@ class TCustomActionList : public TComponent {
 
   std::vector<TContainedAction*> FActions;
   TCustomImageList* FImages = nullptr;
-  TActionListState FState = asNormal;
+  TActionListState FState = TActionListState::asNormal;
 };
 
 class TActionList : public TCustomActionList {

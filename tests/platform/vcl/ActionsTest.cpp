@@ -260,7 +260,7 @@ TEST_F(ActionsTest, ExecuteSaysWhetherSomethingHandledTheAction) {
   handle = false;
 
   // A suspended list executes nothing.
-  list->SetState(asSuspended);
+  list->SetState(TActionListState::asSuspended);
   EXPECT_FALSE(action->Execute());
   EXPECT_EQ(executed, 2);
   EXPECT_EQ(seen.size(), 4u);
@@ -517,10 +517,10 @@ TEST_F(ActionsTest, TheListKeepsItsActionsImagesAndState) {
 
   // asSuspendedEnabled shows every action enabled and gives back their own state after.
   foreign->SetEnabled(false);
-  list->SetState(asSuspendedEnabled);
+  list->SetState(TActionListState::asSuspendedEnabled);
   EXPECT_TRUE(foreign->Enabled());
   EXPECT_FALSE(foreign->Execute());
-  list->SetState(asNormal);
+  list->SetState(TActionListState::asNormal);
   EXPECT_FALSE(foreign->Enabled());
   EXPECT_TRUE(owned->Enabled());
 
