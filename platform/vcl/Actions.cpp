@@ -160,21 +160,25 @@ void ForEachActionLink(const std::vector<TBasicActionLink*>& Clients, F f) {
       if (auto* actionLink = dynamic_cast<TActionLink*>(link)) f(actionLink);
 }
 
+// Hands a changed value to every link, then stores it; false when nothing changed.
+template <class T, class Param>
+bool Relay(const std::vector<TBasicActionLink*>& Clients, T& Field, const T& Value, void (TActionLink::*Set)(Param)) {
+  if (Value == Field) return false;
+  ForEachActionLink(Clients, [&](TActionLink* link) { (link->*Set)(Value); });
+  Field = Value;
+  return true;
+}
+
 }  // namespace
 
 TCustomAction::TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
 
 void TCustomAction::SetCaption(const String& Value) {
-  if (Value == FCaption) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetCaption(Value); });
-  FCaption = Value;
-  Change();
+  if (Relay(FClients, FCaption, Value, &TActionLink::SetCaption)) Change();
 }
 
 void TCustomAction::SetChecked(bool Value) {
-  if (Value == FChecked) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetChecked(Value); });
-  FChecked = Value;
+  if (!Relay(FClients, FChecked, Value, &TActionLink::SetChecked)) return;
   if (Value && FGroupIndex > 0 && ActionList()) {
     // Others of the group; a handler may change the list while this runs.
     TCustomActionList* list = ActionList();
@@ -190,16 +194,11 @@ void TCustomAction::SetChecked(bool Value) {
 }
 
 void TCustomAction::SetAutoCheck(bool Value) {
-  if (Value == FAutoCheck) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetAutoCheck(Value); });
-  FAutoCheck = Value;
-  Change();
+  if (Relay(FClients, FAutoCheck, Value, &TActionLink::SetAutoCheck)) Change();
 }
 
 void TCustomAction::SetGroupIndex(int Value) {
-  if (Value == FGroupIndex) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetGroupIndex(Value); });
-  FGroupIndex = Value;
+  if (!Relay(FClients, FGroupIndex, Value, &TActionLink::SetGroupIndex)) return;
   // A checked action that joins a group unchecks the others there.
   if (FChecked && Value > 0) {
     FChecked = false;
@@ -214,38 +213,23 @@ void TCustomAction::SetEnabled(bool Value) {
     FSavedEnabledState = Value;
     return;
   }
-  if (Value == FEnabled) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetEnabled(Value); });
-  FEnabled = Value;
-  Change();
+  if (Relay(FClients, FEnabled, Value, &TActionLink::SetEnabled)) Change();
 }
 
 void TCustomAction::SetHint(const String& Value) {
-  if (Value == FHint) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetHint(Value); });
-  FHint = Value;
-  Change();
+  if (Relay(FClients, FHint, Value, &TActionLink::SetHint)) Change();
 }
 
 void TCustomAction::SetImageIndex(int Value) {
-  if (Value == FImageIndex) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetImageIndex(Value); });
-  FImageIndex = Value;
-  Change();
+  if (Relay(FClients, FImageIndex, Value, &TActionLink::SetImageIndex)) Change();
 }
 
 void TCustomAction::SetShortCut(TShortCut Value) {
-  if (Value == FShortCut) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetShortCut(Value); });
-  FShortCut = Value;
-  Change();
+  if (Relay(FClients, FShortCut, Value, &TActionLink::SetShortCut)) Change();
 }
 
 void TCustomAction::SetVisible(bool Value) {
-  if (Value == FVisible) return;
-  ForEachActionLink(FClients, [&](TActionLink* link) { link->SetVisible(Value); });
-  FVisible = Value;
-  Change();
+  if (Relay(FClients, FVisible, Value, &TActionLink::SetVisible)) Change();
 }
 
 bool TCustomAction::Suspended() const { return ActionList() && ActionList()->State() != TActionListState::asNormal; }
