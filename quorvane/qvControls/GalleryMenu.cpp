@@ -704,6 +704,8 @@ void TqvGalleryMenuPopupWindow::Draw(TCanvas* ACanvas, TqvsCtrlState ACtrlState)
     const int saved = SaveDC(dc);
     DrawItem(ACanvas, i, state);
     RestoreDC(dc, saved);
+    // The DC's tools and background mode went back; the canvas must select its own again.
+    ACanvas->Refresh();
   }
 }
 

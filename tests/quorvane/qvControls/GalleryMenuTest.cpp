@@ -498,6 +498,42 @@ TEST_F(GalleryMenuTest, SelectedCellsShowPressedAndDisabledCellsFaded) {
   }
 }
 
+TEST_F(GalleryMenuTest, CaptionsLieOnTheRowWithoutABackgroundOfTheirOwn) {
+  // Each item is drawn inside a saved and restored DC state; a canvas that missed the
+  // restore drew later captions on an opaque background.
+  AddHeader("Header");
+  AddButton("First row", 1);
+  AddButton("Second row", 2);
+  AddButton("Third row", 3)->SetEnabled(false);
+  Menu->SetColumnsCount(6);
+  for (TqvGalleryMenuBGStyle background : {qvgmPanel, qvgmToolBar})
+    for (TqvMenuHeaderStyle style : {qvmhsDefault, qvmhsBottomLine}) {
+      SCOPED_TRACE(std::to_string(background) + " " + std::to_string(style));
+      Menu->SetBackgroundStyle(background);
+      Menu->SetHeaderStyle(style);
+      MoveTo({5, 290});
+      Menu->Popup(100, 100);
+      Run();
+      const COLORREF ground = PopupAt(Popup()->Width() - 3, Menu->Items()->Items(1)->ItemRect.Top + 2);
+      for (int i = 1; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const TRect r = Menu->Items()->Items(i)->ItemRect;
+        int inked = 0, foreign = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+          for (int x = r.Left + 2; x < r.Right - 2; ++x) {
+            const COLORREF c = PopupAt(x, y);
+            if (c == ground) continue;
+            ++inked;
+            // Text is dark ink blended over the ground, never lighter than it.
+            if (GetRValue(c) > GetRValue(ground) && GetGValue(c) > GetGValue(ground)) ++foreign;
+          }
+        EXPECT_GT(inked, 0);
+        EXPECT_EQ(foreign, 0);
+      }
+      Menu->Hide();
+    }
+}
+
 // ---- lifetimes ----
 
 TEST_F(GalleryMenuTest, OpeningAgainHidesTheOpenPopupFirst) {
