@@ -668,9 +668,9 @@ bool WriteGallerySheet(const ToolOutput& Out, HWND Top, TImageList* Images, cons
     }
     menu->Hide();
   }
-  SheetText(host, "Selected: the triangle. Hot (moved by arrow keys): the disc, the first button row, the chart,", 10, 376);
-  SheetText(host, "the square. The cross is disabled (faded), the rounded square disabled but kept in colour,", 10, 390);
-  SheetText(host, "and the last row is a disabled button row.", 10, 404);
+  SheetText(host, "Selected: the triangle. Hot (moved by arrow keys): the disc, the first button row,", 10, 376);
+  SheetText(host, "the chart, the square. The cross is disabled (faded), the rounded square disabled", 10, 390);
+  SheetText(host, "but kept in colour, and the last row is a disabled button row.", 10, 404);
   Application->ProcessMessages();
   ToolCanvas canvas(kGallerySheetWidth, kGallerySheetHeight);
   host->PaintTo(canvas.DC, 0, 0);

@@ -45,7 +45,9 @@ void SetField(T& Field, const T& Value, TqvGalleryMenuItem* Item, void (TqvGalle
 }  // namespace
 
 void TqvGalleryMenuItem::SetImageIndex(int Value) { SetField(FImageIndex, Value, this, &TqvGalleryMenuItem::Changed); }
-void TqvGalleryMenuItem::SetCaption(const String& Value) { SetField(FCaption, Value, this, &TqvGalleryMenuItem::Changed); }
+void TqvGalleryMenuItem::SetCaption(const String& Value) {
+  SetField(FCaption, Value, this, &TqvGalleryMenuItem::Changed);
+}
 void TqvGalleryMenuItem::SetButton(bool Value) { SetField(FButton, Value, this, &TqvGalleryMenuItem::Changed); }
 void TqvGalleryMenuItem::SetHeader(bool Value) { SetField(FHeader, Value, this, &TqvGalleryMenuItem::Changed); }
 void TqvGalleryMenuItem::SetHint(const String& Value) { SetField(FHint, Value, this, &TqvGalleryMenuItem::Changed); }
@@ -224,7 +226,11 @@ void TqvGalleryMenu::SetImages(TCustomImageList* Value) {
   if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
   if (Value) Value->FreeNotification(this);
-  ItemsChanged();
+  // An open menu without images has nothing to show.
+  if (FPopupWindow && (!FImages || FImages->Count() == 0))
+    Hide();
+  else
+    ItemsChanged();
 }
 
 void TqvGalleryMenu::SetItems(TqvGalleryMenuItems* Value) { FItems->Assign(Value); }

@@ -643,8 +643,15 @@ TEST_F(GalleryMenuTest, FreeingTheMenuOrItsOwnerWhileOpenGivesBackHookAndMouse) 
   }
 }
 
-TEST_F(GalleryMenuTest, FreeingTheImagesWhileOpenClosesTheMenu) {
+TEST_F(GalleryMenuTest, TakingOrFreeingTheImagesWhileOpenClosesTheMenu) {
   AddCell(0);
+  Menu->Popup(100, 100);
+  Menu->SetImages(nullptr);
+  EXPECT_FALSE(Menu->IsOpen());
+  EXPECT_EQ(Log, "popup internalclose close");
+  Run();
+  Log.clear();
+  Menu->SetImages(Images);
   Menu->Popup(100, 100);
   delete Images;
   Images = nullptr;
