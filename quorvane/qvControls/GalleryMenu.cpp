@@ -15,7 +15,10 @@
 
 // ---- TqvGalleryMenuItem ----
 
-TqvGalleryMenuItem::TqvGalleryMenuItem(TCollection* Collection) : TCollectionItem(Collection) {}
+TqvGalleryMenuItem::TqvGalleryMenuItem(TCollection* Collection) : TCollectionItem(Collection) {
+  // The collection heard of the item while it was only a TCollectionItem; now it is whole.
+  Changed(false);
+}
 
 void TqvGalleryMenuItem::Assign(TPersistent* Source) {
   auto* item = dynamic_cast<TqvGalleryMenuItem*>(Source);
@@ -71,7 +74,11 @@ void TqvGalleryMenuItems::SetItems(int Index, TqvGalleryMenuItem* Value) { TColl
 TPersistent* TqvGalleryMenuItems::GetOwner() const { return FGalleryMenu; }
 
 void TqvGalleryMenuItems::Update(TCollectionItem*) {
-  if (FGalleryMenu) FGalleryMenu->ItemsChanged();
+  if (!FGalleryMenu) return;
+  // An item being made is not a gallery item yet: its constructor tells again.
+  for (int i = 0; i < Count(); ++i)
+    if (!dynamic_cast<TqvGalleryMenuItem*>(TCollection::Items(i))) return;
+  FGalleryMenu->ItemsChanged();
 }
 
 // ---- TqvGalleryMenu ----

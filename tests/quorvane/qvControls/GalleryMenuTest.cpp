@@ -183,6 +183,26 @@ TEST_F(GalleryMenuTest, AHeaderStartsANewRowAndTheCellAfterItTheRowBelow) {
   EXPECT_EQ(Popup()->Height(), below + kCell - 2 + 4);
 }
 
+TEST_F(GalleryMenuTest, AnOpenMenuFollowsChangesOfItsItems) {
+  AddCell(0);
+  Menu->Popup(100, 100);
+  ASSERT_EQ(Popup()->Height(), kCell + 4);
+  AddButton("Added while open", 1);
+  EXPECT_EQ(Menu->Items()->Items(1)->ItemRect, (TRect{2, 3 + kCell, 2 + kCell, 3 + 2 * kCell}));
+  EXPECT_EQ(Popup()->Height(), 2 * kCell + 1 + 4);
+  MoveTo(ItemCenter(1));
+  EXPECT_EQ(Popup()->MouseInItem(), 1);
+  Menu->Items()->Items(1)->SetEnabled(false);
+  EXPECT_EQ(Popup()->MouseInItem(), -1) << "a disabled item is not hot";
+  Menu->Items()->Delete(1);
+  EXPECT_EQ(Popup()->Height(), kCell + 4);
+  Menu->SetColumnsCount(3);
+  EXPECT_EQ(Popup()->Width(), 3 * kCell + 4);
+  Press(VK_RIGHT);
+  Press(VK_RETURN);
+  EXPECT_EQ(Log, "popup internalclose close item0 itemclick internalchange change");
+}
+
 TEST_F(GalleryMenuTest, SizesFollowTheOpenersScale) {
   Menu->SetScaleFactor(1.5);
   AddHeader("Section");
