@@ -455,8 +455,21 @@ TEST_F(GalleryMenuTest, HoverShowsTheItemHintAndLeavingClearsTheHotItem) {
   EXPECT_NE(hint->HintTimer, nullptr) << "the hint waits for the hint pause";
   MoveTo(ItemCenter(1));
   EXPECT_EQ(hint->HintTimer, nullptr) << "an item without a hint stops the pending one";
+  MoveTo(ItemCenter(0));
+  Advance(Application->HintPause());
+  Run();
+  EXPECT_TRUE(hint->IsVisible());
+  EXPECT_TRUE(Menu->IsOpen()) << "the hint window takes nothing from the menu";
   MoveTo({50, 250});
   EXPECT_EQ(Popup()->MouseInItem(), -1);
+  EXPECT_FALSE(hint->IsVisible());
+  MoveTo(ItemCenter(0));
+  Advance(Application->HintPause());
+  Run();
+  ASSERT_TRUE(hint->IsVisible());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(hint->IsVisible()) << "closing hides the item's hint";
+  Menu->Popup(100, 100);
   Menu->SetShowHints(false);
   MoveTo(ItemCenter(0));
   EXPECT_EQ(hint->HintTimer, nullptr);
@@ -552,6 +565,26 @@ TEST_F(GalleryMenuTest, CaptionsLieOnTheRowWithoutABackgroundOfTheirOwn) {
       }
       Menu->Hide();
     }
+}
+
+TEST_F(GalleryMenuTest, BottomLineHeadersDrawTwoLinesInTheMeanOfTextAndFace) {
+  Menu->SetHeaderStyle(qvmhsBottomLine);
+  AddHeader("");
+  AddCell(0);
+  Menu->SetColumnsCount(3);
+  Menu->Popup(100, 100);
+  Run();
+  const TRect r = Menu->Items()->Items(0)->ItemRect;
+  const COLORREF text = ColorToRGB(clBtnText), face = ColorToRGB(clBtnFace);
+  const COLORREF line = RGB((GetRValue(text) + GetRValue(face)) / 2, (GetGValue(text) + GetGValue(face)) / 2,
+                            (GetBValue(text) + GetBValue(face)) / 2);
+  for (int y : {r.Bottom - 1, r.Bottom - 2}) {
+    EXPECT_EQ(PopupAt(r.Left + 2, y), line) << y;
+    EXPECT_EQ(PopupAt(r.Right - 3, y), line) << y;
+    EXPECT_NE(PopupAt(r.Left + 1, y), line) << "the line starts 2 pixels in";
+    EXPECT_NE(PopupAt(r.Right - 2, y), line) << "and ends 2 pixels before the right";
+  }
+  EXPECT_NE(PopupAt(r.Left + 5, r.Bottom - 3), line);
 }
 
 // ---- lifetimes ----
