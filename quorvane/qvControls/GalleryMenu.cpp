@@ -1,7 +1,6 @@
 #include "qvControls/GalleryMenu.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "gdi/Gdi.h"
 #include "qvDrawUtils/Colors.h"
@@ -104,23 +103,25 @@ TqvGalleryMenu::TqvGalleryMenu(TComponent* AOwner) : TComponent(AOwner), FAlive(
 
 TqvGalleryMenu::~TqvGalleryMenu() {
   *FAlive = false;
-  if (TqvGalleryMenuPopupWindow* popup = FPopupWindow) {
-    // Closed without events; the window may be handling a message right now, so it goes
-    // when the loop next drains instead of here.
-    FPopupWindow = nullptr;
-    if (FHintComponent) FHintComponent->HideHint();
-    popup->FGalleryMenu = nullptr;
-    popup->Hide(false);
-    RemoveComponent(popup);
-    popup->Release();
-  }
+  DropPopup();
   delete FItems;
   FItems = nullptr;
   delete FItemFont;
   delete FHeaderFont;
 }
 
-void TqvGalleryMenu::Loaded() { TComponent::Loaded(); }
+void TqvGalleryMenu::DropPopup() {
+  TqvGalleryMenuPopupWindow* popup = FPopupWindow;
+  if (!popup) return;
+  // The window may be handling a message right now, so it goes when the loop next drains
+  // instead of here.
+  FPopupWindow = nullptr;
+  if (FHintComponent) FHintComponent->HideHint();
+  popup->FGalleryMenu = nullptr;
+  popup->Hide(false);
+  RemoveComponent(popup);
+  popup->Release();
+}
 
 void TqvGalleryMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
@@ -132,7 +133,7 @@ void TqvGalleryMenu::Notification(TComponent* AComponent, TOperation Operation) 
   // it, no events fire into it.
   if (images && FPopupWindow) {
     if (ComponentState().Contains(csDestroying))
-      FPopupWindow->Hide(false);
+      DropPopup();
     else
       Hide();
   }

@@ -714,6 +714,27 @@ TEST_F(GalleryMenuTest, TakingOrFreeingTheImagesWhileOpenClosesTheMenu) {
   Run();
 }
 
+TEST_F(GalleryMenuTest, AnOwnerGoingDownWithItsImagesFiresNothing) {
+  // Owned components go last first: the images before the menu.
+  TComponent* owner = new TComponent(nullptr);
+  delete Menu;
+  Menu = new TqvGalleryMenu(owner);
+  TImageList* images = new TImageList(owner, kImage, kImage);
+  images->AddImages(Images);
+  Menu->SetImages(images);
+  Listen(Menu, Log);
+  AddCell(0);
+  Menu->Popup(100, 100);
+  HWND popup = Popup()->Handle();
+  Log.clear();
+  delete owner;
+  Menu = nullptr;
+  EXPECT_EQ(Log, "");
+  EXPECT_NE(GetCapture(), popup);
+  EXPECT_FALSE(IsWindowVisible(popup));
+  Run();
+}
+
 TEST_F(GalleryMenuTest, AHandlerReplacedWhileOpenStaysInPlace) {
   AddCell(0);
   int original = 0, replacement = 0;
