@@ -5,3 +5,4 @@
 #include "qvControls/ActiveControl.h"
 #include "qvControls/Panel.h"
 #include "qvControls/Label.h"
+#include "qvControls/GalleryMenu.h"
