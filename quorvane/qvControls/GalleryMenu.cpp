@@ -453,10 +453,11 @@ void TqvGalleryMenuPopupWindow::Place(const TRect& R, bool AExt, bool AFromTop, 
       x = R.Right - w;
       if (x < area.Left) x = R.Left;
     }
-    if (y + h > area.Bottom) y = R.Top - h;
   }
-  // Kept right of the left edge, left of the right edge and below the top; the bottom is
-  // not a limit here (below a rectangle near the bottom, the Ext form opens above it).
+  // No room below: above the rectangle, so that no item is out of reach off the screen.
+  if (y + h > area.Bottom) y = R.Top - h;
+  // Kept right of the left edge, left of the right edge and below the top; when neither
+  // below nor above fits, the top edge wins.
   const TRect placed =
       KeepInside(Bounds(x, y, w, h), Rect(area.Left, area.Top, area.Right, std::max(area.Bottom, y + h)));
   SetBounds(placed.Left, placed.Top, w, h);

@@ -236,6 +236,7 @@ TEST_F(GalleryMenuTest, PlacementKeepsThePopupOnTheWorkArea) {
       {"right edge", {1880, 100, 1910, 124}, Below, {1920 - w, 124}},
       {"left edge", {-30, 100, 10, 124}, Below, {0, 124}},
       {"top edge", {100, -80, 180, -60}, Below, {100, 0}},
+      {"bottom edge: above the anchor", {100, 1010, 180, 1034}, Below, {100, 1010 - h}},
       {"ext below", {100, 100, 180, 124}, Ext, {100, 124}},
       {"ext bottom edge", {100, 1010, 180, 1034}, Ext, {100, 1010 - h}},
       {"from top", {100, 500, 180, 524}, FromTop, {100, 500 - h}},
