@@ -194,13 +194,18 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       break;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
     case SC_MOVE:
-      // Moving with the keyboard (no HTCAPTION) is not offered.
-      if (low == WPARAM(HTCAPTION)) MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      // From the caption the mouse moves the window, from the window menu the keyboard.
+      if (low == WPARAM(HTCAPTION))
+        MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, false);
       break;
     case SC_SIZE:
-      // Likewise sizing with the keyboard (no WMSZ_ edge).
+      // Likewise sizing: with a WMSZ_ edge the mouse, without one the keyboard.
       if (low >= WMSZ_LEFT && low <= WMSZ_BOTTOMRIGHT)
         MoveSizeLoop(hwnd, int(low - WMSZ_LEFT) + HTLEFT, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, true);
       break;
     case SC_VSCROLL: TrackScrollBar(hwnd, SB_VERT, CommandPoint(lParam)); break;
     case SC_HSCROLL: TrackScrollBar(hwnd, SB_HORZ, CommandPoint(lParam)); break;

@@ -844,7 +844,8 @@ BOOL RunLoop(Loop& loop, HMENU menu, int indexInParent, const RECT& at) {
   LoopGuard guard{g_loop};
   g_loop = &loop;
   loop.SeenChanges = MenuChangeCount();
-  GetCursorPos(&loop.LastMouse);
+  // The first mouse move counts wherever it is.
+  loop.LastMouse = {INT32_MIN, INT32_MIN};
   if (GetCapture()) ReleaseCapture();
   Notify(WM_ENTERMENULOOP, loop.Bar ? FALSE : TRUE, 0);
   Notify(WM_INITMENU, reinterpret_cast<WPARAM>(loop.Bar ? loop.Bar : menu), 0);
