@@ -127,11 +127,8 @@ void BuildItems(HMENU menu, TMenuItem* Parent) {
 String WithoutAmpersands(const String& s) {
   String out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '&') {
-      if (i + 1 < s.size() && s[i + 1] == '&') out += '&';
-      ++i;
-      if (i >= s.size()) break;
-    }
+    // "&x" is x underlined, "&&" one "&".
+    if (s[i] == '&' && ++i >= s.size()) break;
     out += s[i];
   }
   return out;

@@ -342,9 +342,17 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
     // ---- system commands and keys ----
     case WM_SYSCOMMAND: return SysCommand(hwnd, w, wParam, lParam);
+    case WM_KEYUP:
+      // The context-menu key asks for the focus window's context menu at its corner.
+      if (wParam == VK_APPS) SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+      return 0;
     case WM_SYSKEYDOWN: {
       const bool alt = (lParam & (LPARAM(1) << 29)) || GetKeyState(VK_MENU) < 0;
       HWND top = GetAncestor(hwnd, GA_ROOT);
+      if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 && !alt) {
+        SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+        return 0;
+      }
       if (alt && wParam == VK_F4)
         SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       else if (alt && wParam == VK_SPACE)

@@ -87,11 +87,8 @@ bool Selectable(const MenuItemRecord& r) { return !IsSeparator(r) && !IsDisabled
 String WithoutPrefix(const String& caption) {
   String out;
   for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (i + 1 < caption.size() && caption[i + 1] == '&') out += '&';
-      ++i;
-      if (i >= caption.size()) break;
-    }
+    // "&x" is x underlined, "&&" one "&".
+    if (caption[i] == '&' && ++i >= caption.size()) break;
     out += caption[i];
   }
   return out;
