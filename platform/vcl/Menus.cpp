@@ -69,7 +69,9 @@ LRESULT PopupListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND PopupListWindow() {
   static HWND window = nullptr;
-  if (IsWindow(window)) return window;
+  String name;
+  // A window system reset may have given the old handle's place to another window.
+  if (IsWindow(window) && GetClassName(window, &name) && name == kPopupListClass) return window;
   WNDCLASS wc;
   if (!GetClassInfo(nullptr, kPopupListClass, &wc)) {
     wc.lpfnWndProc = PopupListProc;
@@ -158,6 +160,12 @@ TMenuItem* NewItem(const String& ACaption, TShortCut AShortCut, bool AChecked, b
   item->OnClick = AOnClick;
   if (!AName.empty()) item->SetName(AName);
   return item;
+}
+
+TMenuItem* MenuItemFromData(uintptr_t Data) {
+  const auto* object = reinterpret_cast<const TObject*>(Data);
+  if (!Data || !LiveObjects().count(object)) return nullptr;
+  return dynamic_cast<TMenuItem*>(const_cast<TObject*>(object));
 }
 
 TMenuItem* NewLine() {

@@ -213,6 +213,7 @@ void PaintPart(HDC dc, const RECT& r, MenuPaintPart part, const MenuItemPaint* i
       break;
     }
     case MenuPaintPart::Background: FillSolidRect(dc, r, kBackground); break;
+    case MenuPaintPart::BarBackground: FillSolidRect(dc, r, kBar); break;
     case MenuPaintPart::Item: PlainItem(dc, r, *item); break;
     case MenuPaintPart::BarItem: {
       FillSolidRect(dc, r, item->Hot ? kBarHot : kBar);
@@ -861,23 +862,6 @@ BOOL RunLoop(Loop& loop, HMENU menu, int indexInParent, const RECT& at) {
 
 // ---- public ----
 
-RECT KeepRectInside(RECT r, const RECT& area) {
-  if (r.Right > area.Right) OffsetRect(&r, area.Right - r.Right, 0);
-  if (r.Left < area.Left) OffsetRect(&r, area.Left - r.Left, 0);
-  if (r.Bottom > area.Bottom) OffsetRect(&r, 0, area.Bottom - r.Bottom);
-  if (r.Top < area.Top) OffsetRect(&r, 0, area.Top - r.Top);
-  return r;
-}
-
-RECT WorkAreaFromPoint(POINT p) {
-  MONITORINFO info;
-  if (GetMonitorInfo(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info) && !info.rcWork.IsEmpty())
-    return info.rcWork;
-  RECT work{};
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
-
 HFONT CreateMenuFont(bool bold) {
   return CreateFont(-ScaledLength(12), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Segoe UI");
@@ -955,7 +939,7 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar) {
   HMENU menu = GetMenu(hwnd);
   const std::vector<MenuItemRecord>* items = MenuItems(menu);
   if (!items) return;
-  PaintPart(dc, bar, MenuPaintPart::Background, nullptr);
+  PaintPart(dc, bar, MenuPaintPart::BarBackground, nullptr);
   const std::vector<RECT> rects = BarItemRects(hwnd, bar);
   for (size_t i = 0; i < rects.size() && i < items->size(); ++i) {
     const MenuItemRecord record = (*items)[i];

@@ -78,18 +78,14 @@ int MenuBarItemFromPoint(HWND hwnd, POINT screen);
 // Paints hwnd's menu bar into a window DC at bar (window coordinates).
 void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar);
 
-// Keeps r inside area (moved, not resized; the top-left corner wins when r is larger).
-RECT KeepRectInside(RECT r, const RECT& area);
-// The work area of the monitor that holds (or is nearest to) a screen point.
-RECT WorkAreaFromPoint(POINT p);
-
 // ---- painting ----
 
 enum class MenuPaintPart {
   Frame,       // the frame of a menu window: R is the whole window (window DC)
   Background,  // the background of a menu window's client area
   Item,        // one item: Item says which and how
-  BarItem,     // one item of a menu bar (R in window coordinates)
+  BarBackground,  // a window's menu bar (R in window coordinates, window DC)
+  BarItem,        // one item of a menu bar (R in window coordinates)
 };
 
 // What a painter needs to know about one item.
