@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/DC.h"
+#include "gdi/Edge.h"
 #include "gdi/Fonts.h"
 #include "gdi/Objects.h"
 #include "gdi/Text.h"
@@ -21,15 +22,10 @@ const char* const kMenuClass = "#32768";
 const char* const kMenuProp = "#32768.menu";
 constexpr uintptr_t kOpenTimer = 0x4D31;
 
-// Plain look of this layer.
-constexpr COLORREF kBackground = RGB(0xF2, 0xF2, 0xF2);
-constexpr COLORREF kBorder = RGB(0xCC, 0xCC, 0xCC);
-constexpr COLORREF kHot = RGB(0x91, 0xC9, 0xF7);
-constexpr COLORREF kText = RGB(0x00, 0x00, 0x00);
-constexpr COLORREF kTextDisabled = RGB(0x6D, 0x6D, 0x6D);
-constexpr COLORREF kSeparator = RGB(0xD7, 0xD7, 0xD7);
-constexpr COLORREF kBar = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kBarHot = RGB(0xCC, 0xE8, 0xFF);
+// Plain look of this layer: the system colours (Windows 10's, or the classic ones while
+// themes are off).
+COLORREF Background() { return GetSysColor(COLOR_MENU); }
+COLORREF Border() { return GetSysColor(COLOR_BTNSHADOW); }
 
 struct Level {
   HMENU Menu = nullptr;
@@ -168,28 +164,43 @@ MenuItemPaint PaintInfo(HMENU menu, int index, const MenuItemRecord& r, bool hot
   return p;
 }
 
-void DrawGlyph(HDC dc, const RECT& r, const char* glyph, COLORREF color) {
-  HFONT font = CreateFont(-ScaledLength(12), 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Marlett");
-  HGDIOBJ old = SelectObject(dc, font);
-  SetTextColor(dc, color);
-  RECT box = r;
-  DrawText(dc, glyph, 1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-  SelectObject(dc, old);
-  DeleteObject(font);
+// A check mark, a radio bullet or a sub-menu arrow, drawn with rectangles so that it does
+// not depend on a symbol font.
+enum class Glyph { Check, Bullet, Arrow };
+
+void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, COLORREF color) {
+  const int cx = box.Left + box.Width() / 2, cy = box.Top + box.Height() / 2;
+  switch (glyph) {
+    case Glyph::Check:
+      // Two strokes, 2 pixels thick: down-right from the left, then up to the right.
+      for (int i = 0; i < 3; ++i) FillSolidRect(dc, {cx - 4 + i, cy - 1 + i, cx - 3 + i, cy + 2 + i}, color);
+      for (int i = 0; i < 5; ++i) FillSolidRect(dc, {cx - 1 + i, cy + 1 - i, cx + i, cy + 4 - i}, color);
+      break;
+    case Glyph::Bullet:
+      FillSolidRect(dc, {cx - 2, cy - 3, cx + 2, cy + 3}, color);
+      FillSolidRect(dc, {cx - 3, cy - 2, cx + 3, cy + 2}, color);
+      break;
+    case Glyph::Arrow:
+      // A triangle pointing right, 4 columns wide and 7 rows high.
+      for (int i = 0; i < 4; ++i) FillSolidRect(dc, {cx - 2 + i, cy - 3 + i, cx - 1 + i, cy + 4 - i}, color);
+      break;
+  }
 }
 
 void PlainItem(HDC dc, const RECT& r, const MenuItemPaint& p) {
   if (p.Separator) {
     const int y = r.Top + r.Height() / 2;
-    FillSolidRect(dc, {r.Left + ScaledLength(28), y, r.Right - ScaledLength(2), y + 1}, kSeparator);
+    FillSolidRect(dc, {r.Left + ScaledLength(28), y, r.Right - ScaledLength(2), y + 1}, Border());
     return;
   }
-  if (p.Hot && !p.Disabled) FillSolidRect(dc, r, kHot);
-  const COLORREF color = p.Disabled ? kTextDisabled : kText;
+  const bool hot = p.Hot && !p.Disabled;
+  if (hot) FillSolidRect(dc, r, GetSysColor(COLOR_HIGHLIGHT));
+  const COLORREF color =
+      p.Disabled ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  if (p.Checked)
+    DrawGlyph(dc, {r.Left, r.Top, r.Left + ScaledLength(26), r.Bottom}, p.Radio ? Glyph::Bullet : Glyph::Check, color);
+  if (p.HasSubMenu) DrawGlyph(dc, {r.Right - ScaledLength(20), r.Top, r.Right - ScaledLength(4), r.Bottom}, Glyph::Arrow, color);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  if (p.Checked) DrawGlyph(dc, {r.Left, r.Top, r.Left + ScaledLength(26), r.Bottom}, p.Radio ? "h" : "a", color);
-  if (p.HasSubMenu) DrawGlyph(dc, {r.Right - ScaledLength(22), r.Top, r.Right, r.Bottom}, "8", color);
   HFONT font = CreateMenuFont(p.Default);
   HGDIOBJ old = SelectObject(dc, font);
   SetTextColor(dc, color);
@@ -208,19 +219,20 @@ void PaintPart(HDC dc, const RECT& r, MenuPaintPart part, const MenuItemPaint* i
   if (done || !LiveDC(dc)) return;
   switch (part) {
     case MenuPaintPart::Frame: {
-      FillSolidRect(dc, r, kBorder);
-      FillSolidRect(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, kBackground);
+      FillSolidRect(dc, r, Border());
+      FillSolidRect(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, Background());
       break;
     }
-    case MenuPaintPart::Background: FillSolidRect(dc, r, kBackground); break;
-    case MenuPaintPart::BarBackground: FillSolidRect(dc, r, kBar); break;
+    case MenuPaintPart::Background: FillSolidRect(dc, r, Background()); break;
+    case MenuPaintPart::BarBackground: FillSolidRect(dc, r, GetSysColor(COLOR_MENUBAR)); break;
     case MenuPaintPart::Item: PlainItem(dc, r, *item); break;
     case MenuPaintPart::BarItem: {
-      FillSolidRect(dc, r, item->Hot ? kBarHot : kBar);
+      const bool hot = item->Hot && !item->Disabled;
+      FillSolidRect(dc, r, GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENUBAR));
       HFONT font = CreateMenuFont(false);
       HGDIOBJ old = SelectObject(dc, font);
       const int oldMode = SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, item->Disabled ? kTextDisabled : kText);
+      SetTextColor(dc, GetSysColor(item->Disabled ? COLOR_GRAYTEXT : hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
       RECT text = r;
       DrawText(dc, item->Caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
       SetBkMode(dc, oldMode);

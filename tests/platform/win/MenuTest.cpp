@@ -4,6 +4,7 @@
 
 #include "gdi/DC.h"
 #include "gdi/Draw.h"
+#include "gdi/Edge.h"
 #include "gdi/Objects.h"
 #include "support/WinTest.h"
 #include "win/MenuLoop.h"
@@ -474,7 +475,8 @@ TEST_F(MenuTest, ASubclassOfTheMenuWindowSeesTheLoopsNotifications) {
 }
 
 TEST_F(MenuTest, TheMenuWindowAnswersItsProtocol) {
-  constexpr COLORREF kHot = RGB(0x91, 0xC9, 0xF7), kBack = RGB(0xF2, 0xF2, 0xF2), kFrame = RGB(0xCC, 0xCC, 0xCC);
+  const COLORREF kHot = GetSysColor(COLOR_HIGHLIGHT), kBack = GetSysColor(COLOR_MENU),
+                 kFrame = GetSysColor(COLOR_BTNSHADOW);
   bool checked = false;
   g_filter = [&](MSG*) {
     if (checked) return false;
