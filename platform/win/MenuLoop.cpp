@@ -510,31 +510,21 @@ void Mnemonic(char32_t c) {
   }
 }
 
-bool HandleKey(const MSG& msg) {
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: break;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-      if (g_loop->FreshKey && msg.wParam > U' ') Mnemonic(char32_t(msg.wParam));
-      return true;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-    case WM_DEADCHAR: return true;
-    default: return false;
+// The menu window's default handling of a key or character sent to it by the loop.
+void MenuKey(UINT message, WPARAM key) {
+  if (message == WM_CHAR || message == WM_SYSCHAR) {
+    if (key > U' ') Mnemonic(char32_t(key));
+    return;
   }
-  // The key that opened the menu may repeat: it neither moves nor chooses.
-  if (!g_loop->FreshKey && (msg.lParam & (LPARAM(1) << 30))) return true;
-  g_loop->FreshKey = true;
   const size_t level = g_loop->Levels.size() - 1;
   const int hot = g_loop->Levels[level].Hot;
-  switch (msg.wParam) {
+  switch (key) {
     case VK_UP: MoveHot(level, -1); break;
     case VK_DOWN: MoveHot(level, +1); break;
     case VK_HOME:
     case VK_END: {
       g_loop->Levels[level].Hot = -1;
-      MoveHot(level, msg.wParam == VK_HOME ? +1 : -1);
+      MoveHot(level, key == VK_HOME ? +1 : -1);
       break;
     }
     case VK_RIGHT: {
@@ -568,6 +558,28 @@ bool HandleKey(const MSG& msg) {
     case VK_F10: g_loop->Done = true; break;
     default: break;
   }
+}
+
+// Keys and characters go to the deepest menu window, whose default handling is MenuKey,
+// so that a subclass can take them first.
+bool HandleKey(const MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // The key that opened the menu may repeat: it neither moves nor chooses.
+      if (!g_loop->FreshKey && (msg.lParam & (LPARAM(1) << 30))) return true;
+      g_loop->FreshKey = true;
+      break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      if (!g_loop->FreshKey) return true;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_DEADCHAR: return true;
+    default: return false;
+  }
+  SendMessage(g_loop->Levels.back().Window, msg.message, msg.wParam, msg.lParam);
   return true;
 }
 
@@ -752,6 +764,14 @@ LRESULT MenuWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case MN_BUTTONDOWN:
     case MN_BUTTONUP:
     case MN_MOUSEMOVE: return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      // Only the deepest level takes keys.
+      if (g_loop && !g_loop->Levels.empty() && g_loop->Levels.back().Window == hwnd && !g_loop->Done)
+        MenuKey(msg, wParam);
+      return 0;
     case WM_TIMER:
       if (wParam == kOpenTimer) {
         KillTimer(hwnd, kOpenTimer);

@@ -21,6 +21,9 @@
 //   MN_BUTTONDOWN       sent by the loop when a button goes down over the window; wParam the
 //   MN_BUTTONUP         item index under the pointer (-1 none), lParam the screen point.
 //   MN_MOUSEMOVE        Notifications only: the loop decides what the click does.
+//   WM_KEYDOWN, WM_CHAR the loop sends keys and characters to the deepest menu window; its
+//                       default handling moves, opens, closes and chooses (a subclass that
+//                       answers without calling it takes the key).
 //   WM_NCPAINT          paints the frame (3 pixels wide) with the window DC.
 //   WM_ERASEBKGND       paints the menu background into the DC; answers 1.
 //   WM_PAINT            paints the items.

@@ -119,6 +119,8 @@ TEST_F(MenuTest, KeysMoveOpenCloseAndChoose) {
       {"mnemonic opens a sub-menu, another chooses in it", {'d', '2'}, kDog2},
       {"mnemonic of a disabled item chooses nothing", {'b', VK_ESCAPE}, 0},
       {"enter without a hot item does nothing", {VK_RETURN, VK_ESCAPE}, 0},
+      {"home goes to the first item", {VK_UP, VK_HOME, VK_RETURN}, kAlpha},
+      {"end goes to the last item", {VK_END, VK_UP, VK_RETURN}, kCat},
   };
   for (const KeyCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -447,19 +449,22 @@ TEST_F(MenuTest, SubMenusOpenOnTheOtherSideNearTheRightEdge) {
 // A "hook" that subclasses every menu window, like a style hook would.
 std::vector<RecordedMessage> g_hookLog;
 WNDPROC g_menuProc = nullptr;
+bool g_eatDown = false;
 LRESULT HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   g_hookLog.push_back({hwnd, msg, wParam, lParam});
+  if (g_eatDown && msg == WM_KEYDOWN && wParam == VK_DOWN) return 0;
   return CallWindowProc(g_menuProc, hwnd, msg, wParam, lParam);
+}
+void SubclassMenuWindows(HWND hwnd) {
+  String name;
+  GetClassName(hwnd, &name);
+  if (name == "#32768")
+    g_menuProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<intptr_t>(HookProc)));
 }
 
 TEST_F(MenuTest, ASubclassOfTheMenuWindowSeesTheLoopsNotifications) {
   g_hookLog.clear();
-  WindowCreatedHook = [](HWND hwnd) {
-    String name;
-    GetClassName(hwnd, &name);
-    if (name == "#32768")
-      g_menuProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<intptr_t>(HookProc)));
-  };
+  WindowCreatedHook = SubclassMenuWindows;
   const POINT cat = ItemCentre(kX, kY, 3);
   Mouse(InputKind::MouseMove, cat);
   Click(cat);
@@ -472,6 +477,24 @@ TEST_F(MenuTest, ASubclassOfTheMenuWindowSeesTheLoopsNotifications) {
   const std::vector<std::pair<UINT, WPARAM>> expected = {
       {MN_MOUSEMOVE, 3}, {MN_SELECTITEM, 3}, {MN_BUTTONDOWN, 3}, {MN_SELECTITEM, 3}, {MN_BUTTONUP, 3}};
   EXPECT_EQ(got, expected);
+}
+
+TEST_F(MenuTest, KeysGoThroughTheDeepestMenuWindowWhichMayTakeThem) {
+  WindowCreatedHook = SubclassMenuWindows;
+  for (bool eat : {false, true}) {
+    SCOPED_TRACE(eat ? "the subclass eats Down" : "the subclass passes Down on");
+    g_eatDown = eat;
+    g_hookLog.clear();
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Track(), eat ? 0u : UINT(kAlpha));
+    ResetQueue();
+    size_t keys = 0;
+    for (const RecordedMessage& m : g_hookLog) keys += m.Message == WM_KEYDOWN;
+    EXPECT_EQ(keys, eat ? 3u : 2u);
+  }
+  g_eatDown = false;
 }
 
 TEST_F(MenuTest, TheMenuWindowAnswersItsProtocol) {
