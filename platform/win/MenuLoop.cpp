@@ -51,6 +51,7 @@ struct Loop {
   int TimerLevel = -1;
   int TimerIndex = -1;
   int BarMove = 0;  // Left/Right at the top of a bar loop: -1 or +1
+  bool SelectFirst = false;  // opened from the keyboard: the first item is hot at once
 };
 
 Loop* g_loop = nullptr;
@@ -879,7 +880,10 @@ BOOL RunLoop(Loop& loop, HMENU menu, int indexInParent, const RECT& at) {
   if (GetCapture()) ReleaseCapture();
   Notify(WM_ENTERMENULOOP, loop.Bar ? FALSE : TRUE, 0);
   Notify(WM_INITMENU, reinterpret_cast<WPARAM>(loop.Bar ? loop.Bar : menu), 0);
-  if (!loop.Done && IsMenu(menu) && IsWindow(loop.Owner) && OpenTop(menu, indexInParent, at)) Run();
+  if (!loop.Done && IsMenu(menu) && IsWindow(loop.Owner) && OpenTop(menu, indexInParent, at)) {
+    if (loop.SelectFirst) MoveHot(0, +1);
+    Run();
+  }
   Finish();
   g_loop = guard.Saved;
   guard.Saved = nullptr;
@@ -991,7 +995,7 @@ int MenuBarItemFromPoint(HWND hwnd, POINT screen) {
   return -1;
 }
 
-void TrackMenuBar(HWND hwnd, int index) {
+void TrackMenuBar(HWND hwnd, int index, bool byKeyboard) {
   HMENU bar = GetMenu(hwnd);
   if (!bar || g_loop) return;
   for (int guard = 0; guard < 64; ++guard) {
@@ -1012,6 +1016,7 @@ void TrackMenuBar(HWND hwnd, int index) {
     loop.Bar = bar;
     loop.BarIndex = index;
     loop.Flags = TPM_LEFTALIGN | TPM_TOPALIGN;
+    loop.SelectFirst = byKeyboard;
     if (sub) {
       RunLoop(loop, sub, index, PlaceMenu(WindowSizeFor(sub), {item.Left, item.Bottom}, 0, &item));
     } else {
@@ -1023,7 +1028,16 @@ void TrackMenuBar(HWND hwnd, int index) {
     if (IsWindow(hwnd)) DrawMenuBar(hwnd);
     if (!loop.BarMove || !IsMenu(bar)) break;
     index = (index + loop.BarMove + n) % n;
+    byKeyboard = true;  // Left and Right moved along the bar
   }
+}
+
+int MenuBarItemFromMnemonic(HWND hwnd, char32_t c) {
+  const std::vector<MenuItemRecord>* items = MenuItems(GetMenu(hwnd));
+  if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
+  for (size_t i = 0; items && i < items->size(); ++i)
+    if (MenuMnemonic(MenuItemCaption((*items)[i])) == c) return int(i);
+  return -1;
 }
 
 void ResetMenuLoop() {

@@ -74,8 +74,12 @@ std::vector<HWND> MenuWindows();
 
 // Opens hwnd's window menu at a screen point; choosing posts WM_SYSCOMMAND.
 void TrackSystemMenu(HWND hwnd, POINT screen);
-// Opens the sub-menu of item index of hwnd's menu bar; Left and Right move along the bar.
-void TrackMenuBar(HWND hwnd, int index);
+// Opens the sub-menu of item index of hwnd's menu bar (from the keyboard with its first
+// item hot); Left and Right move along the bar. An item without a sub-menu posts its
+// command.
+void TrackMenuBar(HWND hwnd, int index, bool byKeyboard = false);
+// The menu bar item whose caption has this mnemonic character, -1 when none.
+int MenuBarItemFromMnemonic(HWND hwnd, char32_t c);
 // The menu bar item under a screen point of hwnd, -1 when none.
 int MenuBarItemFromPoint(HWND hwnd, POINT screen);
 // Paints hwnd's menu bar into a window DC at bar (window coordinates).

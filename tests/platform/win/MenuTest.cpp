@@ -844,6 +844,23 @@ TEST_F(SystemMenuTest, AMenuBarReservesItsRowAndAClickOpensTheItemsSubMenu) {
   EXPECT_EQ(commands[0].WParam, 102u);
   EXPECT_EQ(Calls(w, WM_ENTERMENULOOP).size(), 1u);
   EXPECT_EQ(Calls(w, WM_ENTERMENULOOP)[0].WParam, WPARAM(FALSE)) << "a menu bar's loop";
+
+  // From the keyboard: F10 opens the first item's menu with its first item hot; Alt and a
+  // mnemonic opens that item (Help has no sub-menu: its command comes at once).
+  defwin::Log().clear();
+  Key(VK_F10);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  Run();
+  Run();
+  Inject({.Kind = InputKind::KeyDown, .Key = VK_MENU, .Modifiers = kModAlt});
+  Key('H', kModAlt);
+  Inject({.Kind = InputKind::KeyUp, .Key = VK_MENU});
+  Run();
+  Run();
+  std::vector<WPARAM> got;
+  for (const RecordedMessage& m : Calls(w, WM_COMMAND)) got.push_back(m.WParam);
+  EXPECT_EQ(got, (std::vector<WPARAM>{102, 103}));
   DestroyWindow(w);
   EXPECT_FALSE(IsMenu(bar)) << "a window's menu goes with the window";
   EXPECT_FALSE(IsMenu(file));
