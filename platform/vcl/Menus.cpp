@@ -642,10 +642,16 @@ void TPopupMenu::Popup(int X, int Y) {
   if (FTrackButton == tbRightButton) flags |= TPM_RIGHTBUTTON;
   if (FAlignment == paRight) flags |= TPM_RIGHTALIGN;
   if (FAlignment == paCenter) flags |= TPM_CENTERALIGN;
-  FShowing = true;
-  const UINT command = UINT(TrackPopupMenuEx(Handle(), flags, X, Y, PopupListWindow(), nullptr));
+  UINT command = 0;
+  {
+    FShowing = true;
+    // Also when the loop raises; a menu freed meanwhile is not touched.
+    Finally shown{[&] {
+      if (alive()) FShowing = false;
+    }};
+    command = UINT(TrackPopupMenuEx(Handle(), flags, X, Y, PopupListWindow(), nullptr));
+  }
   if (!alive()) return;
-  FShowing = false;
   DoClose();
   if (!alive() || !command) return;
   if (TMenuItem* item = FindItem(command, fkCommand)) item->Click();

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "backend/Headless.h"
@@ -392,6 +393,23 @@ TEST_F(MenusTest, TheMenuOrItsFormMayGoWhileTheLoopRuns) {
     ResetQueue();
     Run();
   }
+}
+
+TEST_F(MenusTest, ALoopThatRaisesLeavesTheMenuReadyForTheNext) {
+  TPopupMenu* menu = MakePopup();
+  g_duringLoop = [](MSG*) {
+    g_duringLoop = nullptr;
+    throw std::runtime_error("raised inside the menu loop");
+  };
+  PostMessage(nullptr, WM_NULL, 0, 0);
+  EXPECT_THROW(menu->Popup(300, 200), std::runtime_error);
+  EXPECT_FALSE(menu->Showing());
+  EXPECT_FALSE(InMenuLoop());
+  EXPECT_TRUE(MenuWindows().empty());
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  menu->Popup(300, 200);
+  EXPECT_EQ(Clicks, (std::map<String, int>{{"&Open", 1}}));
 }
 
 TEST_F(MenusTest, APopupComponentThatGoesIsForgotten) {
