@@ -6,6 +6,7 @@
 #include "gdi/Draw.h"
 #include "gdi/Edge.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
 #include "win/NonClient.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
@@ -158,6 +159,8 @@ void NonClientButtonDown(HWND hwnd, WindowObject* w, int hit, LPARAM lParam) {
     case HTCAPTION: SendMessage(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam); break;
     case HTVSCROLL: SendMessage(hwnd, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam); break;
     case HTHSCROLL: SendMessage(hwnd, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam); break;
+    case HTSYSMENU: SendMessage(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam); break;
+    case HTMENU: TrackMenuBar(hwnd, MenuBarItemFromPoint(hwnd, PointFromLParam(lParam))); break;
     case HTMINBUTTON:
     case HTMAXBUTTON:
     case HTCLOSE:
@@ -172,6 +175,15 @@ void NonClientButtonDown(HWND hwnd, WindowObject* w, int hit, LPARAM lParam) {
   }
 }
 
+// Below the caption's icon space: where the window menu opens from the keyboard.
+POINT SystemMenuPoint(HWND hwnd) {
+  const NonClientLayout l = NonClientLayoutOf(hwnd);
+  RECT wr{};
+  GetWindowRect(hwnd, &wr);
+  const RECT& from = l.SysMenu.IsEmpty() ? l.Caption : l.SysMenu;
+  return {wr.Left + from.Left, wr.Top + (l.Caption.IsEmpty() ? l.Client.Top : from.Bottom)};
+}
+
 LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
   const WPARAM low = wParam & 0x000F;
   switch (wParam & 0xFFF0) {
@@ -182,17 +194,32 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       break;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
     case SC_MOVE:
-      // Moving with the keyboard (no HTCAPTION) is not offered.
-      if (low == WPARAM(HTCAPTION)) MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      // From the caption the mouse moves the window, from the window menu the keyboard.
+      if (low == WPARAM(HTCAPTION))
+        MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, false);
       break;
     case SC_SIZE:
-      // Likewise sizing with the keyboard (no WMSZ_ edge).
+      // Likewise sizing: with a WMSZ_ edge the mouse, without one the keyboard.
       if (low >= WMSZ_LEFT && low <= WMSZ_BOTTOMRIGHT)
         MoveSizeLoop(hwnd, int(low - WMSZ_LEFT) + HTLEFT, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, true);
       break;
     case SC_VSCROLL: TrackScrollBar(hwnd, SB_VERT, CommandPoint(lParam)); break;
     case SC_HSCROLL: TrackScrollBar(hwnd, SB_HORZ, CommandPoint(lParam)); break;
-    default: break;  // SC_KEYMENU, SC_MOUSEMENU: there is no window menu to open
+    case SC_KEYMENU:
+      // Alt+Space opens the window menu; other keys are for a menu bar.
+      if (lParam == ' ')
+        TrackSystemMenu(hwnd, SystemMenuPoint(hwnd));
+      else if (GetMenu(hwnd) && lParam == 0)
+        TrackMenuBar(hwnd, 0, true);
+      else if (const int item = MenuBarItemFromMnemonic(hwnd, char32_t(lParam)); item >= 0)
+        TrackMenuBar(hwnd, item, true);
+      break;
+    case SC_MOUSEMENU: TrackSystemMenu(hwnd, SystemMenuPoint(hwnd)); break;
+    default: break;
   }
   return 0;
 }
@@ -306,13 +333,38 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           return 0;
         default: return 0;
       }
-    case WM_NCRBUTTONUP: return 0;  // no window menu opens on the caption
+    case WM_NCRBUTTONUP:
+      // A right click on the caption opens the window menu there.
+      if ((int(wParam) == HTCAPTION || int(wParam) == HTSYSMENU) && !w->Parent && (w->Style & WS_SYSMENU))
+        TrackSystemMenu(hwnd, PointFromLParam(lParam));
+      return 0;
+    case WM_POPUPSYSTEMMENU:
+      if (!w->Parent) TrackSystemMenu(hwnd, PointFromLParam(lParam));
+      return 0;
 
     // ---- system commands and keys ----
     case WM_SYSCOMMAND: return SysCommand(hwnd, w, wParam, lParam);
+    case WM_SYSCHAR:
+      // Alt and a letter opens the menu bar item with that mnemonic.
+      if (HWND top = GetAncestor(hwnd, GA_ROOT); GetMenu(top) && MenuBarItemFromMnemonic(top, char32_t(wParam)) >= 0)
+        SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, wParam);
+      return 0;
+    case WM_KEYUP:
+      // The context-menu key asks for the focus window's context menu at its corner.
+      if (wParam == VK_APPS) SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+      return 0;
     case WM_SYSKEYDOWN: {
       const bool alt = (lParam & (LPARAM(1) << 29)) || GetKeyState(VK_MENU) < 0;
       HWND top = GetAncestor(hwnd, GA_ROOT);
+      if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 && !alt) {
+        SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+        return 0;
+      }
+      // F10 alone enters the menu bar.
+      if (wParam == VK_F10 && !alt && GetMenu(top)) {
+        SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+      }
       if (alt && wParam == VK_F4)
         SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       else if (alt && wParam == VK_SPACE)

@@ -23,6 +23,7 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 constexpr LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(int32_t(MAKELONG(WORD(lo), WORD(hi)))); }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(MAKELONG(WORD(lo), WORD(hi))); }
+constexpr LRESULT MAKELRESULT(int lo, int hi) { return LRESULT(MAKELONG(WORD(lo), WORD(hi))); }
 constexpr int GET_X_LPARAM(LPARAM l) { return int(int16_t(LOWORD(uint64_t(l)))); }
 constexpr int GET_Y_LPARAM(LPARAM l) { return int(int16_t(HIWORD(uint64_t(l)))); }
 constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return int(int16_t(HIWORD(w))); }
@@ -166,8 +167,13 @@ constexpr UINT WM_APP = 0x8000;
 // Messages of the libraries.
 constexpr UINT WM_UPDATEPARENTBACKGROUND = WM_USER + 260;
 
-// Popup menu messages.
+// Popup menu messages (the menu window's protocol is described in win/MenuLoop.h).
 constexpr UINT MN_SELECTITEM = 0x01E5;
+constexpr UINT MN_BUTTONDOWN = 0x01ED;
+constexpr UINT MN_MOUSEMOVE = 0x01EE;
+constexpr UINT MN_BUTTONUP = 0x01EF;
+// Sent to a top-level window: opens its window menu at the screen point in lParam.
+constexpr UINT WM_POPUPSYSTEMMENU = 0x0313;
 
 // ---- window styles ----
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

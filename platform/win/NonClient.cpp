@@ -8,6 +8,7 @@
 #include "gdi/Fonts.h"
 #include "gdi/Text.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
 #include "win/Timers.h"
@@ -434,7 +435,10 @@ void DrawNonClient(HWND hwnd, HDC dc, bool active) {
   }
   const NonClientState* st = NonClientStateOf(hwnd);
   if (!painted && !l.Caption.IsEmpty()) DrawCaption(hwnd, dc, l, active, *st);
-  if (!l.MenuBar.IsEmpty()) FillSolidRect(dc, l.MenuBar, GetSysColor(COLOR_MENUBAR));
+  if (!l.MenuBar.IsEmpty()) {
+    FillSolidRect(dc, l.MenuBar, GetSysColor(COLOR_MENUBAR));
+    PaintMenuBar(hwnd, dc, l.MenuBar);
+  }
   if (l.Edge) {
     RECT edge = l.EdgeRect;
     if (w->ExStyle & WS_EX_CLIENTEDGE) {
@@ -567,6 +571,67 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
     place(r);
     return LiveWindow(hwnd) != nullptr;
   });
+  if (LiveWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+void KeyboardMoveSizeLoop(HWND hwnd, bool size) {
+  WindowObject* w = LiveWindow(hwnd);
+  if (!w || w->Parent) return;
+  if (size ? !NonClientLayoutOf(hwnd).Sizable || (w->Style & (WS_MINIMIZE | WS_MAXIMIZE)) : (w->Style & WS_MAXIMIZE))
+    return;
+  RECT origin{};
+  GetWindowRect(hwnd, &origin);
+  const MINMAXINFO mm = size ? QueryMinMaxInfo(hwnd) : MINMAXINFO{};
+  if (!LiveWindow(hwnd)) return;
+  SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  WPARAM edge = 0;  // sizing: the edge the first arrow picked
+  int dx = 0, dy = 0;
+  auto place = [&](const RECT& r) {
+    SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | (size ? 0 : SWP_NOSIZE));
+  };
+  for (;;) {
+    MSG msg;
+    if (!GetMessage(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (!LiveWindow(hwnd)) return;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+      const WPARAM key = msg.wParam;
+      if (key == VK_RETURN) break;
+      if (key == VK_ESCAPE) {
+        place(origin);
+        break;
+      }
+      int sx = 0, sy = 0;
+      switch (key) {
+        case VK_LEFT: sx = -1; break;
+        case VK_RIGHT: sx = 1; break;
+        case VK_UP: sy = -1; break;
+        case VK_DOWN: sy = 1; break;
+        default: continue;
+      }
+      if (size && !edge) edge = sx < 0 ? WMSZ_LEFT : sx > 0 ? WMSZ_RIGHT : sy < 0 ? WMSZ_TOP : WMSZ_BOTTOM;
+      dx += sx * kKeyboardMoveStep;
+      dy += sy * kKeyboardMoveStep;
+      RECT r = origin;
+      if (size)
+        r = SizedRect(origin, edge, dx, dy, mm);
+      else
+        OffsetRect(&r, dx, dy);
+      SendMessage(hwnd, size ? WM_SIZING : WM_MOVING, size ? edge : 0, reinterpret_cast<LPARAM>(&r));
+      if (!LiveWindow(hwnd)) return;
+      place(r);
+      continue;
+    }
+    if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN || msg.message == WM_RBUTTONDOWN ||
+        msg.message == WM_NCRBUTTONDOWN)
+      break;
+    if (IsMouseMessage(msg.message) || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) continue;
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
   if (LiveWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 

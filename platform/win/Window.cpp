@@ -7,6 +7,8 @@
 #include "gdi/DC.h"
 #include "gdi/Fonts.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
+#include "win/Menus.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
 #include "win/Timers.h"
@@ -134,6 +136,7 @@ void DestroyTree(HWND hwnd) {
   if (!LiveWindow(hwnd)) return;
   KillWindowTimers(hwnd);
   ForgetWindowInput(hwnd);
+  ForgetWindowMenus(hwnd);
   SendMessage(hwnd, WM_NCDESTROY, 0, 0);
   if (w->Native) {
     CurrentBackend().DestroyNativeWindow(w->Native);
@@ -1031,7 +1034,25 @@ BOOL MessageBeep(UINT type) {
   return TRUE;
 }
 
+RECT KeepRectInside(RECT r, const RECT& area) {
+  if (r.Right > area.Right) OffsetRect(&r, area.Right - r.Right, 0);
+  if (r.Left < area.Left) OffsetRect(&r, area.Left - r.Left, 0);
+  if (r.Bottom > area.Bottom) OffsetRect(&r, 0, area.Bottom - r.Bottom);
+  if (r.Top < area.Top) OffsetRect(&r, 0, area.Top - r.Top);
+  return r;
+}
+
+RECT WorkAreaFromPoint(POINT p) {
+  MONITORINFO info;
+  if (GetMonitorInfo(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info) && !info.rcWork.IsEmpty())
+    return info.rcWork;
+  RECT work{};
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
 void ResetWindowSystem() {
+  ResetMenuLoop();
   for (HWND t : std::vector<HWND>(Sys().TopLevel)) DestroyWindow(t);
   ResetInput();
   ResetCursors();
@@ -1039,4 +1060,5 @@ void ResetWindowSystem() {
   ResetQueue();
   Sys().Graveyard.clear();
   Sys().Classes.clear();
+  ResetMenus();
 }
