@@ -5,3 +5,6 @@
 #include "qvControls/ActiveControl.h"
 #include "qvControls/Panel.h"
 #include "qvControls/Label.h"
+#include "qvControls/ButtonColorOptions.h"
+#include "qvControls/ButtonControl.h"
+#include "qvControls/Button.h"
