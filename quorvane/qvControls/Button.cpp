@@ -201,7 +201,8 @@ void TqvButton::Dispatch(TMessage& Message) {
     case CM_DIALOGKEY: {
       if (!FCanFocused) break;
       const bool enter = Message.WParam == VK_RETURN && FActive && Enabled();
-      const bool escape = Message.WParam == VK_ESCAPE && FCancel && KeyboardStateToShiftState().Empty() && CanFocus();
+      const bool noShift = GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+      const bool escape = Message.WParam == VK_ESCAPE && FCancel && noShift && CanFocus();
       if (!enter && !escape) break;
       ButtonClick();
       Message.Result = 1;
