@@ -6,6 +6,7 @@
 #include "gdi/Draw.h"
 #include "gdi/Edge.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
 #include "win/NonClient.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
@@ -158,6 +159,8 @@ void NonClientButtonDown(HWND hwnd, WindowObject* w, int hit, LPARAM lParam) {
     case HTCAPTION: SendMessage(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam); break;
     case HTVSCROLL: SendMessage(hwnd, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam); break;
     case HTHSCROLL: SendMessage(hwnd, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam); break;
+    case HTSYSMENU: SendMessage(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam); break;
+    case HTMENU: TrackMenuBar(hwnd, MenuBarItemFromPoint(hwnd, PointFromLParam(lParam))); break;
     case HTMINBUTTON:
     case HTMAXBUTTON:
     case HTCLOSE:
@@ -170,6 +173,15 @@ void NonClientButtonDown(HWND hwnd, WindowObject* w, int hit, LPARAM lParam) {
       }
       break;
   }
+}
+
+// Below the caption's icon space: where the window menu opens from the keyboard.
+POINT SystemMenuPoint(HWND hwnd) {
+  const NonClientLayout l = NonClientLayoutOf(hwnd);
+  RECT wr{};
+  GetWindowRect(hwnd, &wr);
+  const RECT& from = l.SysMenu.IsEmpty() ? l.Caption : l.SysMenu;
+  return {wr.Left + from.Left, wr.Top + (l.Caption.IsEmpty() ? l.Client.Top : from.Bottom)};
 }
 
 LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
@@ -192,7 +204,15 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       break;
     case SC_VSCROLL: TrackScrollBar(hwnd, SB_VERT, CommandPoint(lParam)); break;
     case SC_HSCROLL: TrackScrollBar(hwnd, SB_HORZ, CommandPoint(lParam)); break;
-    default: break;  // SC_KEYMENU, SC_MOUSEMENU: there is no window menu to open
+    case SC_KEYMENU:
+      // Alt+Space opens the window menu; other keys are for a menu bar.
+      if (lParam == ' ')
+        TrackSystemMenu(hwnd, SystemMenuPoint(hwnd));
+      else if (GetMenu(hwnd) && lParam == 0)
+        TrackMenuBar(hwnd, 0);
+      break;
+    case SC_MOUSEMENU: TrackSystemMenu(hwnd, SystemMenuPoint(hwnd)); break;
+    default: break;
   }
   return 0;
 }
@@ -306,7 +326,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           return 0;
         default: return 0;
       }
-    case WM_NCRBUTTONUP: return 0;  // no window menu opens on the caption
+    case WM_NCRBUTTONUP:
+      // A right click on the caption opens the window menu there.
+      if ((int(wParam) == HTCAPTION || int(wParam) == HTSYSMENU) && !w->Parent && (w->Style & WS_SYSMENU))
+        TrackSystemMenu(hwnd, PointFromLParam(lParam));
+      return 0;
+    case WM_POPUPSYSTEMMENU:
+      if (!w->Parent) TrackSystemMenu(hwnd, PointFromLParam(lParam));
+      return 0;
 
     // ---- system commands and keys ----
     case WM_SYSCOMMAND: return SysCommand(hwnd, w, wParam, lParam);

@@ -166,8 +166,13 @@ constexpr UINT WM_APP = 0x8000;
 // Messages of the libraries.
 constexpr UINT WM_UPDATEPARENTBACKGROUND = WM_USER + 260;
 
-// Popup menu messages.
+// Popup menu messages (the menu window's protocol is described in win/MenuLoop.h).
 constexpr UINT MN_SELECTITEM = 0x01E5;
+constexpr UINT MN_BUTTONDOWN = 0x01ED;
+constexpr UINT MN_MOUSEMOVE = 0x01EE;
+constexpr UINT MN_BUTTONUP = 0x01EF;
+// Sent to a top-level window: opens its window menu at the screen point in lParam.
+constexpr UINT WM_POPUPSYSTEMMENU = 0x0313;
 
 // ---- window styles ----
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -8,6 +8,7 @@
 #include "gdi/Fonts.h"
 #include "gdi/Text.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
 #include "win/Timers.h"
@@ -434,7 +435,10 @@ void DrawNonClient(HWND hwnd, HDC dc, bool active) {
   }
   const NonClientState* st = NonClientStateOf(hwnd);
   if (!painted && !l.Caption.IsEmpty()) DrawCaption(hwnd, dc, l, active, *st);
-  if (!l.MenuBar.IsEmpty()) FillSolidRect(dc, l.MenuBar, GetSysColor(COLOR_MENUBAR));
+  if (!l.MenuBar.IsEmpty()) {
+    FillSolidRect(dc, l.MenuBar, GetSysColor(COLOR_MENUBAR));
+    PaintMenuBar(hwnd, dc, l.MenuBar);
+  }
   if (l.Edge) {
     RECT edge = l.EdgeRect;
     if (w->ExStyle & WS_EX_CLIENTEDGE) {

@@ -7,6 +7,8 @@
 #include "gdi/DC.h"
 #include "gdi/Fonts.h"
 #include "win/Input.h"
+#include "win/MenuLoop.h"
+#include "win/Menus.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
 #include "win/Timers.h"
@@ -134,6 +136,7 @@ void DestroyTree(HWND hwnd) {
   if (!LiveWindow(hwnd)) return;
   KillWindowTimers(hwnd);
   ForgetWindowInput(hwnd);
+  ForgetWindowMenus(hwnd);
   SendMessage(hwnd, WM_NCDESTROY, 0, 0);
   if (w->Native) {
     CurrentBackend().DestroyNativeWindow(w->Native);
@@ -1032,6 +1035,7 @@ BOOL MessageBeep(UINT type) {
 }
 
 void ResetWindowSystem() {
+  ResetMenuLoop();
   for (HWND t : std::vector<HWND>(Sys().TopLevel)) DestroyWindow(t);
   ResetInput();
   ResetCursors();
@@ -1039,4 +1043,5 @@ void ResetWindowSystem() {
   ResetQueue();
   Sys().Graveyard.clear();
   Sys().Classes.clear();
+  ResetMenus();
 }

@@ -82,13 +82,16 @@ TEST_F(DefWindowProcTest, AltF4ClosesTheTopLevelWindowOfTheFocus) {
   };
   key(VK_F4, 0);  // F4 alone does nothing
   Inject({.Kind = InputKind::KeyDown, .Key = VK_MENU, .Modifiers = kModAlt});
-  key(VK_SPACE, kModAlt);  // no window menu opens, but the command comes
+  key(VK_SPACE, kModAlt);  // the window menu opens ...
+  key(VK_ESCAPE, kModAlt);  // ... and closes again
   Run();
   ASSERT_TRUE(IsWindow(top));
   auto commands = Calls(top, WM_SYSCOMMAND);
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].WParam, SC_KEYMENU);
   EXPECT_EQ(commands[0].LParam, ' ');
+  EXPECT_EQ(Calls(top, WM_ENTERMENULOOP).size(), 1u);
+  EXPECT_EQ(Calls(top, WM_EXITMENULOOP).size(), 1u);
 
   key(VK_F4, kModAlt);
   Run();
