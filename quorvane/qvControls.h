@@ -5,6 +5,7 @@
 #include "qvControls/ActiveControl.h"
 #include "qvControls/Panel.h"
 #include "qvControls/Label.h"
+#include "qvControls/GalleryMenu.h"
 #include "qvControls/ButtonColorOptions.h"
 #include "qvControls/ButtonControl.h"
 #include "qvControls/Button.h"
