@@ -50,6 +50,7 @@ TqvCustomButtonControl::TqvCustomButtonControl(TComponent* AOwner) : TqvCustomAc
 }
 
 TqvCustomButtonControl::~TqvCustomButtonControl() {
+  UnhookGallery();
   FreeAndNil(FGlowBuffer);
   FreeAndNil(FGlowImageBuffer);
   StopRepeatTimer();

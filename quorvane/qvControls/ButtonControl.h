@@ -225,6 +225,8 @@ class TqvCustomButtonControl : public TqvCustomActiveControl {
   bool OpenKeyDropDown();
   // Clears the drop-down menu or gallery reference when that component goes.
   void DropDownComponentRemoved(TComponent* AComponent);
+  // Takes the button's handlers off its gallery.
+  void UnhookGallery();
 
   GlowKey FStored;
   bool FRepeatStarted = false;
