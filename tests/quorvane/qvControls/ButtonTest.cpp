@@ -338,6 +338,65 @@ TEST_F(ButtonTest, ShowCaptionAppliesItsWidthsAndAlwaysRepaints) {
   }
 }
 
+TEST_F(ButtonTest, ScalingTakesTheButtonsOwnSizesAlong) {
+  TqvButton* b = NewButton(10, 10);
+  b->SetImageMargin(40);
+  b->SetWidthWithCaption(120);
+  b->SetWidthWithoutCaption(40);
+  b->SetMargin(4);
+  b->SetSpacing(6);
+  b->TitleFont()->SetHeight(-12);
+  TqvButton* scaled = NewButton(10, 60);
+  scaled->SetMargin(4);
+  scaled->SetSpacing(6);
+  scaled->SetScaleMarginAndSpacing(true);
+  for (TqvButton* x : {b, scaled}) x->ChangeScale(3, 2);
+  EXPECT_EQ(b->Width(), 150);
+  EXPECT_EQ(b->SplitWidth(), 29) << "19 * 1.5, halves away from zero";
+  EXPECT_EQ(b->ImageMargin(), 60);
+  EXPECT_EQ(b->WidthWithCaption(), 180);
+  EXPECT_EQ(b->WidthWithoutCaption(), 60);
+  EXPECT_EQ(b->TitleFont()->Height(), -18);
+  EXPECT_EQ(b->Margin(), 4) << "only with ScaleMarginAndSpacing";
+  EXPECT_EQ(b->Spacing(), 6);
+  EXPECT_EQ(scaled->Margin(), 6);
+  EXPECT_EQ(scaled->Spacing(), 9);
+}
+
+TEST_F(ButtonTest, TheStripOfADropDownOpenedFromTheArrowShowsPressed) {
+  // A colour button shows it plainly: the strip takes the pressed colour, the body keeps
+  // its own, and the split line runs down the strip's left edge.
+  class TOpenProbe : public TDrawProbe {
+   public:
+    using TDrawProbe::TDrawProbe;
+    void OpenFromArrow(bool Open) { FMenuDroppedDown = Open; }
+  };
+  auto* b = Make<TOpenProbe>(Host, {10, 10, 110, 45});
+  b->SetStyleKind(qvbsColorButton);
+  b->SetCustomDropDown(true);
+  b->SetSplitButton(true);
+  b->SetShowMenuArrow(false);
+  TqvButtonColorOptions* o = b->ColorOptions();
+  o->SetStyleColors(false);
+  o->SetFrameWidth(0);
+  o->SetNormalColor(clRed);
+  o->SetHotColor(clRed);
+  o->SetPressedColor(clBlue);
+  o->SetFrameNormalColor(clNone);
+  o->SetFrameHotColor(clNone);
+  b->SetCaption("");
+  for (bool open : {false, true}) {
+    b->OpenFromArrow(open);
+    Drawn d(b, open ? qvsHot : qvsNormal);
+    const COLORREF strip = open ? RGB(0, 0, 255) : RGB(255, 0, 0);
+    EXPECT_EQ(d.Pixels.Color(95, 5), strip) << open;
+    EXPECT_EQ(d.Pixels.Color(40, 17), RGB(255, 0, 0)) << open;
+    // The line between body and strip, in the pressed colour as the frame colour is clNone.
+    EXPECT_EQ(d.Pixels.Color(81, 17), RGB(0, 0, 255)) << open;
+    EXPECT_EQ(d.Pixels.Color(80, 17), RGB(255, 0, 0)) << open;
+  }
+}
+
 // ---- on a form: default, cancel, modal results ----
 
 class ButtonFormTest : public ButtonFixture {
