@@ -663,6 +663,7 @@ class ButtonSheet {
     b->ColorOptions()->SetFontNormalColor(TColor(RGB(80, 40, 0)));
     b->ColorOptions()->SetFontHotColor(TColor(RGB(80, 40, 0)));
     b->ColorOptions()->SetFontPressedColor(TColor(RGB(40, 20, 0)));
+    b->ColorOptions()->SetFontFocusedColor(TColor(RGB(80, 40, 0)));
     return b;
   }
 

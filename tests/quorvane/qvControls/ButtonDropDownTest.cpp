@@ -233,4 +233,30 @@ TEST_F(ButtonDropDownTest, AGalleryKeepsTheButtonPressedUntilItCloses) {
   EXPECT_EQ(Clicks.size(), 1u);
 }
 
+TEST_F(ButtonDropDownTest, TheButtonCanShowTheGallerysSelection) {
+  std::unique_ptr<TImageList> images(GalleryImages());
+  auto* gallery = new TqvGalleryMenu(nullptr);
+  gallery->SetImages(images.get());
+  gallery->Items()->Add()->SetImageIndex(0);
+  gallery->SetItemIndex(0);
+  TqvButton* b = NewButton(10, 10);
+  b->SetCaption("");
+  b->SetGalleryMenu(gallery);
+  const TRect area{10, 10, 110, 45};
+  auto redOnScreen = [&] {
+    Run();
+    b->Repaint();
+    const RECT red = InkOnScreen(area, [](COLORREF c) { return c == RGB(255, 0, 0); });
+    return red.Right > red.Left;
+  };
+  EXPECT_FALSE(redOnScreen());
+  b->SetUseGalleryMenuImage(true);
+  EXPECT_TRUE(redOnScreen()) << "the selected item's image";
+  gallery->SetItemIndex(-1);
+  EXPECT_FALSE(redOnScreen()) << "no selection, no image";
+  SaveScreenIfFailed("gallery-image");
+  delete b;
+  delete gallery;
+}
+
 }  // namespace
