@@ -361,6 +361,7 @@ void TqvCustomButtonControl::WndProc(TMessage& Message) {
           if (FAllowAllUp && FDown) FMustDoUp = true;
           SetDown(true);
         } else if (!FIsDown) {
+          FSpaceClicked = false;
           if (OpenKeyDropDown()) {
             FSpaceClicked = true;
             ButtonClick();
@@ -391,7 +392,9 @@ void TqvCustomButtonControl::WndProc(TMessage& Message) {
         } else if (FSpaceClicked) {
           // The key-down opened the drop-down and clicked already.
           FSpaceClicked = false;
-        } else if (FGroupIndex <= 0 && (!FGalleryMenu || FSplitButton)) {
+        } else if (FGroupIndex <= 0 && (!FGalleryMenu || FSplitButton) && FIsDown) {
+          // Only a press that began here: a release whose press went to another control
+          // clicks nothing.
           FIsDown = false;
           RePaintControl();
           if (FRepeatClick && FRepeatClickTimer) StopRepeatTimer();
@@ -431,17 +434,26 @@ void TqvCustomButtonControl::Dispatch(TMessage& Message) {
       return;
     case WM_KILLFOCUS:
       TqvCustomActiveControl::Dispatch(Message);
+      // Its key's release goes elsewhere now: a key press ends without a click.
+      FSpaceClicked = false;
+      if (FIsDown && !FMenuTracking) {
+        FIsDown = false;
+        StopRepeatTimer();
+      }
       if (FCanFocused) Repaint();
       FOldCtrlState = GetCtrlState();
       return;
     case CM_ENABLEDCHANGED:
       TqvCustomActiveControl::Dispatch(Message);
-      // A disabled button has no mouse over it; it must not come back hot.
-      if (FMouseIn) {
-        FMouseIn = false;
+      // A disabled button has no mouse over it and gets no release: it must come back
+      // neither hot nor pressed.
+      FMouseIn = false;
+      if (!Enabled()) {
+        FPressed = false;
+        FIsDown = false;
         StopRepeatTimer();
-        RePaintControl();
       }
+      RePaintControl();
       return;
     case CM_TEXTCHANGED:
       TqvCustomActiveControl::Dispatch(Message);

@@ -58,6 +58,20 @@ TEST_F(ButtonControlTest, PressStatesFollowTheMouse) {
   EXPECT_EQ(b->GetCtrlState(), qvsPressed) << "down wins over disabled";
 }
 
+TEST_F(ButtonControlTest, AButtonDisabledWhileHeldComesBackUnpressed) {
+  TqvButton* b = NewButton(10, 10);
+  b->SetRepeatClick(true);
+  Press(50, 25);
+  b->SetEnabled(false);
+  Release(50, 25);
+  Wait(1000);
+  b->SetEnabled(true);
+  Mouse(InputKind::MouseMove, 52, 25);
+  Run();
+  EXPECT_EQ(b->GetCtrlState(), qvsHot);
+  EXPECT_TRUE(Clicks.empty());
+}
+
 TEST_F(ButtonControlTest, GroupsKeepOneButtonDown) {
   struct Step {
     int press;                 // which button is clicked
@@ -211,6 +225,20 @@ TEST_F(ButtonControlTest, KeysClickTheFocusedButton) {
   EXPECT_FALSE(b->TabStop());
   Type(VK_SPACE);
   EXPECT_EQ(Clicks.size(), 2u);
+}
+
+TEST_F(ButtonControlTest, AKeyPressEndsWithoutAClickWhenTheFocusMoves) {
+  TqvButton* b = NewButton(10, 10, 1);
+  TqvButton* other = NewButton(10, 60, 2);
+  b->SetFocus();
+  Run();
+  Key(VK_SPACE, true);
+  ASSERT_EQ(b->GetCtrlState(), qvsPressed);
+  other->SetFocus();
+  Run();
+  EXPECT_EQ(b->GetCtrlState(), qvsNormal);
+  Key(VK_SPACE, false);
+  EXPECT_TRUE(Clicks.empty()) << "the release reached the other button, which was not pressed";
 }
 
 TEST_F(ButtonControlTest, KeysLatchGroupButtons) {
