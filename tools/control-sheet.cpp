@@ -659,6 +659,7 @@ class ButtonSheet {
     b->ColorOptions()->SetNormalColor(TColor(RGB(250, 225, 160)));
     b->ColorOptions()->SetHotColor(TColor(RGB(255, 200, 110)));
     b->ColorOptions()->SetPressedColor(TColor(RGB(220, 150, 60)));
+    b->ColorOptions()->SetFocusedColor(TColor(RGB(250, 215, 140)));
     b->ColorOptions()->SetFrameNormalColor(TColor(RGB(180, 120, 40)));
     b->ColorOptions()->SetFontNormalColor(TColor(RGB(80, 40, 0)));
     b->ColorOptions()->SetFontHotColor(TColor(RGB(80, 40, 0)));
