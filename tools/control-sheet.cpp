@@ -5,7 +5,8 @@
 //
 //   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
 //                                right-to-left sheet beside each (<name>-rtl.png), and
-//                                the hints in DIR/<style name>-Hints.png, the buttons
+//                                the hints in DIR/<style name>-Hints.png, an open
+//                                popup menu in DIR/<style name>-Menu.png, the buttons
 //                                in DIR/<style name>-Buttons.png
 #include <cstdlib>
 #include <iterator>
@@ -18,8 +19,12 @@
 #include "qvControls/Panel.h"
 #include "qvHint.h"
 #include "qvImageCollection/ImageCollection.h"
+#include "backend/Headless.h"
 #include "tools/ToolMain.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
+#include "win/Input.h"
+#include "win/MenuLoop.h"
 #include "win/Queue.h"
 
 namespace {
@@ -779,6 +784,87 @@ bool WriteButtonSheets(const ToolOutput& Out, HWND Top) {
   });
 }
 
+// ---- an open popup menu ----
+
+constexpr int kMenuSheetWidth = 520, kMenuSheetHeight = 300;
+
+// What the menu sheet's message filter does once the sub-menu is open: the menu windows
+// printed onto the sheet (screen and sheet coordinates agree), then the loop ended.
+HDC g_menuSheet = nullptr;
+bool g_menuPrinted = false;
+LRESULT PrintOpenMenus(int Code, WPARAM, LPARAM LParam) {
+  const MSG* msg = reinterpret_cast<const MSG*>(LParam);
+  if (Code != MSGF_MENU || g_menuPrinted || msg->message != WM_KEYUP || msg->wParam != VK_DOWN) return 0;
+  for (HWND w : MenuWindows()) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    ToolCanvas picture(r.Width(), r.Height());
+    SendMessage(w, WM_PRINT, reinterpret_cast<WPARAM>(picture.DC), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    BitBlt(g_menuSheet, r.Left, r.Top, r.Width(), r.Height(), picture.DC, 0, 0, SRCCOPY);
+  }
+  g_menuPrinted = true;
+  EndMenu();
+  return 0;
+}
+
+// A popup menu with its sub-menu open, in one style: a shortcut, the default item (bold),
+// a separator, a checked item, a radio group, a disabled item, and the sub-menu with a hot
+// item, opened by keys as a person would.
+bool WriteMenuSheet(const ToolOutput& Out, HWND Top, const String& Name, const String& Title) {
+  ToolCanvas canvas(kMenuSheetWidth, kMenuSheetHeight);
+  RECT all{0, 0, kMenuSheetWidth, kMenuSheetHeight};
+  HBRUSH ground = CreateSolidBrush(ColorToRGB(clBtnFace));
+  FillRect(canvas.DC, &all, ground);
+  DeleteObject(ground);
+  HFONT font = ToolFont(-16, FW_BOLD);
+  HGDIOBJ old = SelectObject(canvas.DC, font);
+  SetBkMode(canvas.DC, TRANSPARENT);
+  SetTextColor(canvas.DC, ColorToRGB(clWindowText));
+  const String heading = "Popup menu: " + Title;
+  TextOut(canvas.DC, 10, 6, heading, int(heading.size()));
+  SelectObject(canvas.DC, old);
+  DeleteObject(font);
+
+  TPopupMenu menu(nullptr);
+  TMenuItem* root = menu.Items();
+  root->Add({NewItem("&Open...", scCtrl | 'O', false, true, nullptr), NewItem("&Save", scCtrl | 'S', false, true, nullptr)});
+  root->Items(1)->SetDefault(true);
+  root->Add(NewLine());
+  root->Add(NewItem("&Word wrap", scNone, true, true, nullptr));
+  for (const char* caption : {"Align &left", "Align &right"}) {
+    TMenuItem* radio = NewItem(caption, scNone, false, true, nullptr);
+    radio->SetRadioItem(true);
+    radio->SetGroupIndex(1);
+    root->Add(radio);
+  }
+  root->Items(4)->SetChecked(true);
+  root->Add(NewItem("&Print", scCtrl | 'P', false, false, nullptr));
+  root->Add(NewLine());
+  TMenuItem* recent = NewItem("Recent &files", scNone, false, true, nullptr);
+  recent->Add({NewItem("notes.txt", scNone, false, true, nullptr), NewItem("report.html", scNone, false, true, nullptr),
+               NewItem("old.log", scNone, false, false, nullptr)});
+  root->Add(recent);
+
+  // Up to "Recent files", Right opens it at its first item, Down makes the second hot.
+  SetFocus(Top);
+  for (UINT key : {VK_UP, VK_RIGHT, VK_DOWN}) {
+    Headless()->Inject({.Kind = InputKind::KeyDown, .Key = key});
+    Headless()->Inject({.Kind = InputKind::KeyUp, .Key = key});
+  }
+  g_menuSheet = canvas.DC;
+  g_menuPrinted = false;
+  HHOOK hook = SetWindowsHookEx(WH_MSGFILTER, PrintOpenMenus, nullptr, 0);
+  menu.Popup(20, 40);
+  UnhookWindowsHookEx(hook);
+  g_menuSheet = nullptr;
+  Application->ProcessMessages();
+  if (!g_menuPrinted) {
+    std::fprintf(stderr, "control-sheet: the menu sheet of %s: the sub-menu did not open\n", Name.c_str());
+    return false;
+  }
+  return Out.WritePng(canvas.Pixels(), Name + "-Menu.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -810,8 +896,11 @@ int main(int argc, char** argv) {
     const bool hintsOk = ForEachStyle([&](const String& Name, const String& Title) {
       return WriteHintSheet(Out, top, images.get(), hintImages.get(), Name, Title);
     });
+    const bool menusOk = ForEachStyle([&](const String& Name, const String& Title) {
+      return WriteMenuSheet(Out, top, Name, Title);
+    });
     const bool buttonsOk = WriteButtonSheets(Out, top);
     DestroyWindow(top);
-    return ok && hintsOk && buttonsOk;
+    return ok && hintsOk && menusOk && buttonsOk;
   });
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "HintPainter.h"
+#include "MenuPainter.h"
 #include "NonClientPainter.h"
 #include "StyleEngine.h"
 #include "vcl/Resources.h"
@@ -48,6 +49,7 @@ Registry& Styles() {
     r.System = std::make_unique<TCustomStyleServices>(r.WindowsLook, nullptr, true, r.Classic);
     r.Active = r.System.get();
     InstallHintPainter();
+    InstallMenuPainter();
   }
   return r;
 }

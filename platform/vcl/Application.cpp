@@ -38,6 +38,7 @@ void ConnectFormHooks() {
   HintMouseMessageHook = [](TControl* Control, TMessage& Message) {
     if (Application) Application->HintMouseMessage(Control, Message);
   };
+  MenuKeyHook = IsMenuKeyOfForm;
 }
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {

@@ -12,6 +12,7 @@ std::function<void(TWinControl* Control)> FocusChangedHook;
 std::function<void(const std::exception& E)> ExceptionHandlerHook;
 std::function<void(TControl* Control, TMessage& Message)> HintMouseMessageHook;
 std::function<bool(TControl* Control, TPopupMenu* Menu, const TPoint& ScreenPos)> PopupMenuHook;
+std::function<bool(TWinControl* Control, TMessage& Message)> MenuKeyHook;
 
 namespace {
 

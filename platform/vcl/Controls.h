@@ -162,6 +162,9 @@ extern std::function<void(const std::exception& E)> ExceptionHandlerHook;
 extern std::function<void(TControl* Control, TMessage& Message)> HintMouseMessageHook;
 // Shows a control's popup menu at a screen point (WM_CONTEXTMENU); true when it did.
 extern std::function<bool(TControl* Control, TPopupMenu* Menu, const TPoint& ScreenPos)> PopupMenuHook;
+// Clicks the menu item (or runs the action) whose shortcut a key is: the popup menus of the
+// control and its parents, then the form's (TWinControl::IsMenuKey); true when one ran.
+extern std::function<bool(TWinControl* Control, TMessage& Message)> MenuKeyHook;
 // A popup menu that goes away calls this so that no control keeps pointing at it.
 void ClearPopupMenuReferences(TPopupMenu* Menu);
 // The style engine's: sees every message of a windowed control first (TWinControl::WndProc
@@ -762,6 +765,9 @@ class TWinControl : public TControl {
   // The key events (the outermost parent's first when it previews keys); true when a
   // handler took the key (zeroed it).
   bool DoKeyDown(TMessage& Message);
+  // A key that is the shortcut of a menu item (popup menus of this control and its
+  // parents, then the form's menu and action lists) clicks it; true when one did.
+  bool IsMenuKey(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
   // A form answers its KeyPreview: its children's keys reach its own key events first.

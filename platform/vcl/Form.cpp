@@ -1,7 +1,9 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "ActnList.h"
 #include "Icon.h"
+#include "Menus.h"
 #include "win/Input.h"
 #include "win/Queue.h"
 
@@ -109,6 +111,46 @@ void TCustomForm::SetAlphaBlendValue(uint8_t Value) {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   UpdateLayeredAttributes();
+  if (FMenu && !FParent) FMenu->SetWindowHandle(FHandle);
+}
+
+bool IsMenuKeyOfForm(TWinControl* Control, TMessage& Message) {
+  for (TControl* c = Control; c; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(Message)) return true;
+  TCustomForm* form = GetParentForm(Control);
+  return form && form->IsShortCut(Message);
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) {
+    FMenu->SetWindowHandle(nullptr);
+    FMenu->RemoveFreeNotification(this);
+  }
+  FMenu = Value;
+  if (FMenu) {
+    FMenu->FreeNotification(this);
+    if (HandleAllocated() && !FParent) FMenu->SetWindowHandle(FHandle);
+  }
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  if (FMenu && FMenu->IsShortCut(Message)) return true;
+  const TShortCut sc = ::ShortCut(WORD(Message.WParam), KeyboardStateToShiftState());
+  if (sc == scNone) return false;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* list = dynamic_cast<TCustomActionList*>(Components(i));
+    if (!list) continue;
+    for (int j = 0; j < list->ActionCount(); ++j) {
+      auto* action = dynamic_cast<TCustomAction*>(list->Actions(j));
+      if (!action || action->ShortCut() != sc) continue;
+      action->Update();
+      if (!action->Enabled() || !action->Visible()) continue;
+      action->Execute();
+      return true;
+    }
+  }
+  return false;
 }
 
 // A top-level window only: a form placed inside another control cannot be translucent.
@@ -188,6 +230,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
       AComponent->Owner() == this)
     AComponent->BeginLoading();  // read as part of the form, loaded with it
   if (Operation != opRemove) return;
+  if (Same(AComponent, FMenu)) FMenu = nullptr;
   if (Same(AComponent, FActiveControl)) FActiveControl = nullptr;
   if (Same(AComponent, FFocusedControl)) FFocusedControl = nullptr;
   Screen->ControlRemoved(AComponent);
@@ -642,6 +685,12 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_DEACTIVATE: Deactivate(); return;
     case CM_RELEASE: TObject::Release(); return;
     case CM_DIALOGKEY: CMDialogKey(Message); return;
+    case WM_COMMAND:
+      // A command of the menu bar.
+      if (FMenu && HIWORD(Message.WParam) == 0 && !Message.LParam && FMenu->DispatchCommand(LOWORD(Message.WParam)))
+        return;
+      TWinControl::Dispatch(Message);
+      return;
     case WM_SIZE:
       // A hidden window's size says nothing of how it is to show.
       if (IsWindowVisible(FHandle)) {

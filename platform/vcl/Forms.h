@@ -22,6 +22,7 @@ class TMonitor;
 class THintWindow;
 class TIcon;
 class TTimer;
+class TMainMenu;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = Set<TBorderIcon>;
@@ -114,6 +115,13 @@ class TCustomForm : public TWinControl {
   // The form's own icon; empty, the application's shows.
   TIcon* Icon() const { return FIcon; }
   void SetIcon(TIcon* Value);
+  // The form's menu bar, shown in its frame; its items' shortcuts work anywhere on the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  // A key (WM_KEYDOWN/WM_SYSKEYDOWN, or their CN_ forms) that is the shortcut of an item
+  // of the form's menu, or of an action of an action list the form owns, runs it once and
+  // answers true.
+  virtual bool IsShortCut(TMessage& Message);
   // While the form shows: InitiateAction on the form and on every visible control of
   // every showing container on it (the application's idle pass).
   virtual void UpdateActions();
@@ -213,6 +221,7 @@ class TCustomForm : public TWinControl {
   uint8_t FAlphaBlendValue = 255;
   TIcon* FIcon;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
   // The innermost control that had the focus (the form itself when none).
   TWinControl* FFocusedControl = nullptr;
   int FFocusCount = 0;
@@ -405,6 +414,9 @@ extern TApplication* Application;
 // Points the control layer's hooks (focus changes, exceptions in message handlers) at the
 // forms and the application. The application's entry points call it; so does every form.
 void ConnectFormHooks();
+// MenuKeyHook as the forms fill it: popup menus of the control and its parents, then the
+// form's IsShortCut.
+bool IsMenuKeyOfForm(TWinControl* Control, TMessage& Message);
 
 // ---- screen and monitors ----
 

@@ -69,7 +69,9 @@ LRESULT PopupListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND PopupListWindow() {
   static HWND window = nullptr;
-  if (IsWindow(window)) return window;
+  String name;
+  // A window system reset may have given the old handle's place to another window.
+  if (IsWindow(window) && GetClassName(window, &name) && name == kPopupListClass) return window;
   WNDCLASS wc;
   if (!GetClassInfo(nullptr, kPopupListClass, &wc)) {
     wc.lpfnWndProc = PopupListProc;
@@ -127,11 +129,8 @@ void BuildItems(HMENU menu, TMenuItem* Parent) {
 String WithoutAmpersands(const String& s) {
   String out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '&') {
-      if (i + 1 < s.size() && s[i + 1] == '&') out += '&';
-      ++i;
-      if (i >= s.size()) break;
-    }
+    // "&x" is x underlined, "&&" one "&".
+    if (s[i] == '&' && ++i >= s.size()) break;
     out += s[i];
   }
   return out;
@@ -161,6 +160,12 @@ TMenuItem* NewItem(const String& ACaption, TShortCut AShortCut, bool AChecked, b
   item->OnClick = AOnClick;
   if (!AName.empty()) item->SetName(AName);
   return item;
+}
+
+TMenuItem* MenuItemFromData(uintptr_t Data) {
+  const auto* object = reinterpret_cast<const TObject*>(Data);
+  if (!Data || !LiveObjects().count(object)) return nullptr;
+  return dynamic_cast<TMenuItem*>(const_cast<TObject*>(object));
 }
 
 TMenuItem* NewLine() {
@@ -637,10 +642,16 @@ void TPopupMenu::Popup(int X, int Y) {
   if (FTrackButton == tbRightButton) flags |= TPM_RIGHTBUTTON;
   if (FAlignment == paRight) flags |= TPM_RIGHTALIGN;
   if (FAlignment == paCenter) flags |= TPM_CENTERALIGN;
-  FShowing = true;
-  const UINT command = UINT(TrackPopupMenuEx(Handle(), flags, X, Y, PopupListWindow(), nullptr));
+  UINT command = 0;
+  {
+    FShowing = true;
+    // Also when the loop raises; a menu freed meanwhile is not touched.
+    Finally shown{[&] {
+      if (alive()) FShowing = false;
+    }};
+    command = UINT(TrackPopupMenuEx(Handle(), flags, X, Y, PopupListWindow(), nullptr));
+  }
   if (!alive()) return;
-  FShowing = false;
   DoClose();
   if (!alive() || !command) return;
   if (TMenuItem* item = FindItem(command, fkCommand)) item->Click();

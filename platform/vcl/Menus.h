@@ -290,3 +290,6 @@ UINT UniqueCommand();
 TMenuItem* NewItem(const String& ACaption, TShortCut AShortCut, bool AChecked, bool AEnabled,
                    const TNotifyEvent& AOnClick, const String& AName = {});
 TMenuItem* NewLine();
+// The live menu item a menu handle's item data names (dwItemData of an item built by
+// TMenu), or null: painters find images and captions through it.
+TMenuItem* MenuItemFromData(uintptr_t Data);

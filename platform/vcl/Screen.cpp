@@ -256,10 +256,4 @@ TRect WorkAreaAt(const TPoint& P) {
   return Screen->WorkAreaRect();
 }
 
-TRect KeepInside(TRect R, const TRect& Area) {
-  if (R.Right > Area.Right) OffsetRect(&R, Area.Right - R.Right, 0);
-  if (R.Left < Area.Left) OffsetRect(&R, Area.Left - R.Left, 0);
-  if (R.Bottom > Area.Bottom) OffsetRect(&R, 0, Area.Bottom - R.Bottom);
-  if (R.Top < Area.Top) OffsetRect(&R, 0, Area.Top - R.Top);
-  return R;
-}
+TRect KeepInside(TRect R, const TRect& Area) { return KeepRectInside(R, Area); }

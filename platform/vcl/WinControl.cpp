@@ -792,6 +792,8 @@ void TWinControl::KeyPress(char32_t& Key) {
   if (OnKeyPress) OnKeyPress(this, Key);
 }
 
+bool TWinControl::IsMenuKey(TMessage& Message) { return MenuKeyHook && MenuKeyHook(this, Message); }
+
 void TWinControl::DialogKeys(TMessage& Message) {
   const WORD key = WORD(Message.WParam);
   TWinControl* root = Outermost(this);
@@ -801,6 +803,7 @@ void TWinControl::DialogKeys(TMessage& Message) {
     case CN_SYSKEYDOWN: {
       Message.Result = 1;
       if (designing) return;
+      if (IsMenuKey(Message)) return;
       if (Perform(CM_CHILDKEY, key, reinterpret_cast<LPARAM>(this)) != 0) return;
       if (Message.Msg == CN_SYSKEYDOWN) {
         if (root->Perform(CM_DIALOGKEY, key, Message.LParam) != 0) return;

@@ -194,13 +194,18 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       break;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
     case SC_MOVE:
-      // Moving with the keyboard (no HTCAPTION) is not offered.
-      if (low == WPARAM(HTCAPTION)) MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      // From the caption the mouse moves the window, from the window menu the keyboard.
+      if (low == WPARAM(HTCAPTION))
+        MoveSizeLoop(hwnd, HTCAPTION, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, false);
       break;
     case SC_SIZE:
-      // Likewise sizing with the keyboard (no WMSZ_ edge).
+      // Likewise sizing: with a WMSZ_ edge the mouse, without one the keyboard.
       if (low >= WMSZ_LEFT && low <= WMSZ_BOTTOMRIGHT)
         MoveSizeLoop(hwnd, int(low - WMSZ_LEFT) + HTLEFT, CommandPoint(lParam));
+      else if (low == 0)
+        KeyboardMoveSizeLoop(hwnd, true);
       break;
     case SC_VSCROLL: TrackScrollBar(hwnd, SB_VERT, CommandPoint(lParam)); break;
     case SC_HSCROLL: TrackScrollBar(hwnd, SB_HORZ, CommandPoint(lParam)); break;
@@ -209,7 +214,9 @@ LRESULT SysCommand(HWND hwnd, WindowObject* w, WPARAM wParam, LPARAM lParam) {
       if (lParam == ' ')
         TrackSystemMenu(hwnd, SystemMenuPoint(hwnd));
       else if (GetMenu(hwnd) && lParam == 0)
-        TrackMenuBar(hwnd, 0);
+        TrackMenuBar(hwnd, 0, true);
+      else if (const int item = MenuBarItemFromMnemonic(hwnd, char32_t(lParam)); item >= 0)
+        TrackMenuBar(hwnd, item, true);
       break;
     case SC_MOUSEMENU: TrackSystemMenu(hwnd, SystemMenuPoint(hwnd)); break;
     default: break;
@@ -337,9 +344,27 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
     // ---- system commands and keys ----
     case WM_SYSCOMMAND: return SysCommand(hwnd, w, wParam, lParam);
+    case WM_SYSCHAR:
+      // Alt and a letter opens the menu bar item with that mnemonic.
+      if (HWND top = GetAncestor(hwnd, GA_ROOT); GetMenu(top) && MenuBarItemFromMnemonic(top, char32_t(wParam)) >= 0)
+        SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, wParam);
+      return 0;
+    case WM_KEYUP:
+      // The context-menu key asks for the focus window's context menu at its corner.
+      if (wParam == VK_APPS) SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+      return 0;
     case WM_SYSKEYDOWN: {
       const bool alt = (lParam & (LPARAM(1) << 29)) || GetKeyState(VK_MENU) < 0;
       HWND top = GetAncestor(hwnd, GA_ROOT);
+      if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 && !alt) {
+        SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(-1, -1));
+        return 0;
+      }
+      // F10 alone enters the menu bar.
+      if (wParam == VK_F10 && !alt && GetMenu(top)) {
+        SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+      }
       if (alt && wParam == VK_F4)
         SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       else if (alt && wParam == VK_SPACE)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/DC.h"
+#include "gdi/Edge.h"
 #include "gdi/Fonts.h"
 #include "gdi/Objects.h"
 #include "gdi/Text.h"
@@ -21,15 +22,10 @@ const char* const kMenuClass = "#32768";
 const char* const kMenuProp = "#32768.menu";
 constexpr uintptr_t kOpenTimer = 0x4D31;
 
-// Plain look of this layer.
-constexpr COLORREF kBackground = RGB(0xF2, 0xF2, 0xF2);
-constexpr COLORREF kBorder = RGB(0xCC, 0xCC, 0xCC);
-constexpr COLORREF kHot = RGB(0x91, 0xC9, 0xF7);
-constexpr COLORREF kText = RGB(0x00, 0x00, 0x00);
-constexpr COLORREF kTextDisabled = RGB(0x6D, 0x6D, 0x6D);
-constexpr COLORREF kSeparator = RGB(0xD7, 0xD7, 0xD7);
-constexpr COLORREF kBar = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kBarHot = RGB(0xCC, 0xE8, 0xFF);
+// Plain look of this layer: the system colours (Windows 10's, or the classic ones while
+// themes are off).
+COLORREF Background() { return GetSysColor(COLOR_MENU); }
+COLORREF Border() { return GetSysColor(COLOR_BTNSHADOW); }
 
 struct Level {
   HMENU Menu = nullptr;
@@ -55,6 +51,7 @@ struct Loop {
   int TimerLevel = -1;
   int TimerIndex = -1;
   int BarMove = 0;  // Left/Right at the top of a bar loop: -1 or +1
+  bool SelectFirst = false;  // opened from the keyboard: the first item is hot at once
 };
 
 Loop* g_loop = nullptr;
@@ -87,11 +84,8 @@ bool Selectable(const MenuItemRecord& r) { return !IsSeparator(r) && !IsDisabled
 String WithoutPrefix(const String& caption) {
   String out;
   for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (i + 1 < caption.size() && caption[i + 1] == '&') out += '&';
-      ++i;
-      if (i >= caption.size()) break;
-    }
+    // "&x" is x underlined, "&&" one "&".
+    if (caption[i] == '&' && ++i >= caption.size()) break;
     out += caption[i];
   }
   return out;
@@ -171,28 +165,43 @@ MenuItemPaint PaintInfo(HMENU menu, int index, const MenuItemRecord& r, bool hot
   return p;
 }
 
-void DrawGlyph(HDC dc, const RECT& r, const char* glyph, COLORREF color) {
-  HFONT font = CreateFont(-ScaledLength(12), 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Marlett");
-  HGDIOBJ old = SelectObject(dc, font);
-  SetTextColor(dc, color);
-  RECT box = r;
-  DrawText(dc, glyph, 1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-  SelectObject(dc, old);
-  DeleteObject(font);
+// A check mark, a radio bullet or a sub-menu arrow, drawn with rectangles so that it does
+// not depend on a symbol font.
+enum class Glyph { Check, Bullet, Arrow };
+
+void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, COLORREF color) {
+  const int cx = box.Left + box.Width() / 2, cy = box.Top + box.Height() / 2;
+  switch (glyph) {
+    case Glyph::Check:
+      // Two strokes, 2 pixels thick: down-right from the left, then up to the right.
+      for (int i = 0; i < 3; ++i) FillSolidRect(dc, {cx - 4 + i, cy - 1 + i, cx - 3 + i, cy + 2 + i}, color);
+      for (int i = 0; i < 5; ++i) FillSolidRect(dc, {cx - 1 + i, cy + 1 - i, cx + i, cy + 4 - i}, color);
+      break;
+    case Glyph::Bullet:
+      FillSolidRect(dc, {cx - 2, cy - 3, cx + 2, cy + 3}, color);
+      FillSolidRect(dc, {cx - 3, cy - 2, cx + 3, cy + 2}, color);
+      break;
+    case Glyph::Arrow:
+      // A triangle pointing right, 4 columns wide and 7 rows high.
+      for (int i = 0; i < 4; ++i) FillSolidRect(dc, {cx - 2 + i, cy - 3 + i, cx - 1 + i, cy + 4 - i}, color);
+      break;
+  }
 }
 
 void PlainItem(HDC dc, const RECT& r, const MenuItemPaint& p) {
   if (p.Separator) {
     const int y = r.Top + r.Height() / 2;
-    FillSolidRect(dc, {r.Left + ScaledLength(28), y, r.Right - ScaledLength(2), y + 1}, kSeparator);
+    FillSolidRect(dc, {r.Left + ScaledLength(28), y, r.Right - ScaledLength(2), y + 1}, Border());
     return;
   }
-  if (p.Hot && !p.Disabled) FillSolidRect(dc, r, kHot);
-  const COLORREF color = p.Disabled ? kTextDisabled : kText;
+  const bool hot = p.Hot && !p.Disabled;
+  if (hot) FillSolidRect(dc, r, GetSysColor(COLOR_HIGHLIGHT));
+  const COLORREF color =
+      p.Disabled ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  if (p.Checked)
+    DrawGlyph(dc, {r.Left, r.Top, r.Left + ScaledLength(26), r.Bottom}, p.Radio ? Glyph::Bullet : Glyph::Check, color);
+  if (p.HasSubMenu) DrawGlyph(dc, {r.Right - ScaledLength(20), r.Top, r.Right - ScaledLength(4), r.Bottom}, Glyph::Arrow, color);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  if (p.Checked) DrawGlyph(dc, {r.Left, r.Top, r.Left + ScaledLength(26), r.Bottom}, p.Radio ? "h" : "a", color);
-  if (p.HasSubMenu) DrawGlyph(dc, {r.Right - ScaledLength(22), r.Top, r.Right, r.Bottom}, "8", color);
   HFONT font = CreateMenuFont(p.Default);
   HGDIOBJ old = SelectObject(dc, font);
   SetTextColor(dc, color);
@@ -211,18 +220,20 @@ void PaintPart(HDC dc, const RECT& r, MenuPaintPart part, const MenuItemPaint* i
   if (done || !LiveDC(dc)) return;
   switch (part) {
     case MenuPaintPart::Frame: {
-      FillSolidRect(dc, r, kBorder);
-      FillSolidRect(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, kBackground);
+      FillSolidRect(dc, r, Border());
+      FillSolidRect(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, Background());
       break;
     }
-    case MenuPaintPart::Background: FillSolidRect(dc, r, kBackground); break;
+    case MenuPaintPart::Background: FillSolidRect(dc, r, Background()); break;
+    case MenuPaintPart::BarBackground: FillSolidRect(dc, r, GetSysColor(COLOR_MENUBAR)); break;
     case MenuPaintPart::Item: PlainItem(dc, r, *item); break;
     case MenuPaintPart::BarItem: {
-      FillSolidRect(dc, r, item->Hot ? kBarHot : kBar);
+      const bool hot = item->Hot && !item->Disabled;
+      FillSolidRect(dc, r, GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENUBAR));
       HFONT font = CreateMenuFont(false);
       HGDIOBJ old = SelectObject(dc, font);
       const int oldMode = SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, item->Disabled ? kTextDisabled : kText);
+      SetTextColor(dc, GetSysColor(item->Disabled ? COLOR_GRAYTEXT : hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
       RECT text = r;
       DrawText(dc, item->Caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
       SetBkMode(dc, oldMode);
@@ -500,31 +511,21 @@ void Mnemonic(char32_t c) {
   }
 }
 
-bool HandleKey(const MSG& msg) {
-  switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: break;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-      if (g_loop->FreshKey && msg.wParam > U' ') Mnemonic(char32_t(msg.wParam));
-      return true;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-    case WM_DEADCHAR: return true;
-    default: return false;
+// The menu window's default handling of a key or character sent to it by the loop.
+void MenuKey(UINT message, WPARAM key) {
+  if (message == WM_CHAR || message == WM_SYSCHAR) {
+    if (key > U' ') Mnemonic(char32_t(key));
+    return;
   }
-  // The key that opened the menu may repeat: it neither moves nor chooses.
-  if (!g_loop->FreshKey && (msg.lParam & (LPARAM(1) << 30))) return true;
-  g_loop->FreshKey = true;
   const size_t level = g_loop->Levels.size() - 1;
   const int hot = g_loop->Levels[level].Hot;
-  switch (msg.wParam) {
+  switch (key) {
     case VK_UP: MoveHot(level, -1); break;
     case VK_DOWN: MoveHot(level, +1); break;
     case VK_HOME:
     case VK_END: {
       g_loop->Levels[level].Hot = -1;
-      MoveHot(level, msg.wParam == VK_HOME ? +1 : -1);
+      MoveHot(level, key == VK_HOME ? +1 : -1);
       break;
     }
     case VK_RIGHT: {
@@ -558,6 +559,28 @@ bool HandleKey(const MSG& msg) {
     case VK_F10: g_loop->Done = true; break;
     default: break;
   }
+}
+
+// Keys and characters go to the deepest menu window, whose default handling is MenuKey,
+// so that a subclass can take them first.
+bool HandleKey(const MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // The key that opened the menu may repeat: it neither moves nor chooses.
+      if (!g_loop->FreshKey && (msg.lParam & (LPARAM(1) << 30))) return true;
+      g_loop->FreshKey = true;
+      break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      if (!g_loop->FreshKey) return true;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_DEADCHAR: return true;
+    default: return false;
+  }
+  SendMessage(g_loop->Levels.back().Window, msg.message, msg.wParam, msg.lParam);
   return true;
 }
 
@@ -742,6 +765,14 @@ LRESULT MenuWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case MN_BUTTONDOWN:
     case MN_BUTTONUP:
     case MN_MOUSEMOVE: return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      // Only the deepest level takes keys.
+      if (g_loop && !g_loop->Levels.empty() && g_loop->Levels.back().Window == hwnd && !g_loop->Done)
+        MenuKey(msg, wParam);
+      return 0;
     case WM_TIMER:
       if (wParam == kOpenTimer) {
         KillTimer(hwnd, kOpenTimer);
@@ -844,11 +875,15 @@ BOOL RunLoop(Loop& loop, HMENU menu, int indexInParent, const RECT& at) {
   LoopGuard guard{g_loop};
   g_loop = &loop;
   loop.SeenChanges = MenuChangeCount();
-  GetCursorPos(&loop.LastMouse);
+  // The first mouse move counts wherever it is.
+  loop.LastMouse = {INT32_MIN, INT32_MIN};
   if (GetCapture()) ReleaseCapture();
   Notify(WM_ENTERMENULOOP, loop.Bar ? FALSE : TRUE, 0);
   Notify(WM_INITMENU, reinterpret_cast<WPARAM>(loop.Bar ? loop.Bar : menu), 0);
-  if (!loop.Done && IsMenu(menu) && IsWindow(loop.Owner) && OpenTop(menu, indexInParent, at)) Run();
+  if (!loop.Done && IsMenu(menu) && IsWindow(loop.Owner) && OpenTop(menu, indexInParent, at)) {
+    if (loop.SelectFirst) MoveHot(0, +1);
+    Run();
+  }
   Finish();
   g_loop = guard.Saved;
   guard.Saved = nullptr;
@@ -862,23 +897,6 @@ BOOL RunLoop(Loop& loop, HMENU menu, int indexInParent, const RECT& at) {
 }  // namespace
 
 // ---- public ----
-
-RECT KeepRectInside(RECT r, const RECT& area) {
-  if (r.Right > area.Right) OffsetRect(&r, area.Right - r.Right, 0);
-  if (r.Left < area.Left) OffsetRect(&r, area.Left - r.Left, 0);
-  if (r.Bottom > area.Bottom) OffsetRect(&r, 0, area.Bottom - r.Bottom);
-  if (r.Top < area.Top) OffsetRect(&r, 0, area.Top - r.Top);
-  return r;
-}
-
-RECT WorkAreaFromPoint(POINT p) {
-  MONITORINFO info;
-  if (GetMonitorInfo(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info) && !info.rcWork.IsEmpty())
-    return info.rcWork;
-  RECT work{};
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
 
 HFONT CreateMenuFont(bool bold) {
   return CreateFont(-ScaledLength(12), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
@@ -957,7 +975,7 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar) {
   HMENU menu = GetMenu(hwnd);
   const std::vector<MenuItemRecord>* items = MenuItems(menu);
   if (!items) return;
-  PaintPart(dc, bar, MenuPaintPart::Background, nullptr);
+  PaintPart(dc, bar, MenuPaintPart::BarBackground, nullptr);
   const std::vector<RECT> rects = BarItemRects(hwnd, bar);
   for (size_t i = 0; i < rects.size() && i < items->size(); ++i) {
     const MenuItemRecord record = (*items)[i];
@@ -977,7 +995,7 @@ int MenuBarItemFromPoint(HWND hwnd, POINT screen) {
   return -1;
 }
 
-void TrackMenuBar(HWND hwnd, int index) {
+void TrackMenuBar(HWND hwnd, int index, bool byKeyboard) {
   HMENU bar = GetMenu(hwnd);
   if (!bar || g_loop) return;
   for (int guard = 0; guard < 64; ++guard) {
@@ -998,6 +1016,7 @@ void TrackMenuBar(HWND hwnd, int index) {
     loop.Bar = bar;
     loop.BarIndex = index;
     loop.Flags = TPM_LEFTALIGN | TPM_TOPALIGN;
+    loop.SelectFirst = byKeyboard;
     if (sub) {
       RunLoop(loop, sub, index, PlaceMenu(WindowSizeFor(sub), {item.Left, item.Bottom}, 0, &item));
     } else {
@@ -1009,7 +1028,16 @@ void TrackMenuBar(HWND hwnd, int index) {
     if (IsWindow(hwnd)) DrawMenuBar(hwnd);
     if (!loop.BarMove || !IsMenu(bar)) break;
     index = (index + loop.BarMove + n) % n;
+    byKeyboard = true;  // Left and Right moved along the bar
   }
+}
+
+int MenuBarItemFromMnemonic(HWND hwnd, char32_t c) {
+  const std::vector<MenuItemRecord>* items = MenuItems(GetMenu(hwnd));
+  if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
+  for (size_t i = 0; items && i < items->size(); ++i)
+    if (MenuMnemonic(MenuItemCaption((*items)[i])) == c) return int(i);
+  return -1;
 }
 
 void ResetMenuLoop() {

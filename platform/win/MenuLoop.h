@@ -21,6 +21,9 @@
 //   MN_BUTTONDOWN       sent by the loop when a button goes down over the window; wParam the
 //   MN_BUTTONUP         item index under the pointer (-1 none), lParam the screen point.
 //   MN_MOUSEMOVE        Notifications only: the loop decides what the click does.
+//   WM_KEYDOWN, WM_CHAR the loop sends keys and characters to the deepest menu window; its
+//                       default handling moves, opens, closes and chooses (a subclass that
+//                       answers without calling it takes the key).
 //   WM_NCPAINT          paints the frame (3 pixels wide) with the window DC.
 //   WM_ERASEBKGND       paints the menu background into the DC; answers 1.
 //   WM_PAINT            paints the items.
@@ -71,17 +74,16 @@ std::vector<HWND> MenuWindows();
 
 // Opens hwnd's window menu at a screen point; choosing posts WM_SYSCOMMAND.
 void TrackSystemMenu(HWND hwnd, POINT screen);
-// Opens the sub-menu of item index of hwnd's menu bar; Left and Right move along the bar.
-void TrackMenuBar(HWND hwnd, int index);
+// Opens the sub-menu of item index of hwnd's menu bar (from the keyboard with its first
+// item hot); Left and Right move along the bar. An item without a sub-menu posts its
+// command.
+void TrackMenuBar(HWND hwnd, int index, bool byKeyboard = false);
+// The menu bar item whose caption has this mnemonic character, -1 when none.
+int MenuBarItemFromMnemonic(HWND hwnd, char32_t c);
 // The menu bar item under a screen point of hwnd, -1 when none.
 int MenuBarItemFromPoint(HWND hwnd, POINT screen);
 // Paints hwnd's menu bar into a window DC at bar (window coordinates).
 void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar);
-
-// Keeps r inside area (moved, not resized; the top-left corner wins when r is larger).
-RECT KeepRectInside(RECT r, const RECT& area);
-// The work area of the monitor that holds (or is nearest to) a screen point.
-RECT WorkAreaFromPoint(POINT p);
 
 // ---- painting ----
 
@@ -89,7 +91,8 @@ enum class MenuPaintPart {
   Frame,       // the frame of a menu window: R is the whole window (window DC)
   Background,  // the background of a menu window's client area
   Item,        // one item: Item says which and how
-  BarItem,     // one item of a menu bar (R in window coordinates)
+  BarBackground,  // a window's menu bar (R in window coordinates, window DC)
+  BarItem,        // one item of a menu bar (R in window coordinates)
 };
 
 // What a painter needs to know about one item.

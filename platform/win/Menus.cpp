@@ -385,7 +385,7 @@ void UpdateSystemMenu(HWND hwnd) {
   const bool sizable = (w->Style & WS_THICKFRAME) != 0;
   auto enable = [&](UINT cmd, bool on) { EnableMenuItem(m, cmd, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
   enable(SC_RESTORE, (minimized || maximized));
-  enable(SC_MOVE, !maximized);
+  enable(SC_MOVE, !maximized && !minimized);
   enable(SC_SIZE, sizable && !minimized && !maximized);
   enable(SC_MINIMIZE, (w->Style & WS_MINIMIZEBOX) && !minimized);
   enable(SC_MAXIMIZE, (w->Style & WS_MAXIMIZEBOX) && !maximized);
@@ -393,6 +393,11 @@ void UpdateSystemMenu(HWND hwnd) {
 }
 
 void ForgetWindowMenus(HWND hwnd) {
+  // The menu bar goes with its window.
+  if (HMENU bar = GetMenu(hwnd)) {
+    hwnd->Menu = nullptr;
+    DestroyMenu(bar);
+  }
   auto it = S().SystemMenus.find(hwnd);
   if (it == S().SystemMenus.end()) return;
   const HMENU m = it->second;

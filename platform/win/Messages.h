@@ -23,6 +23,7 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 constexpr LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(int32_t(MAKELONG(WORD(lo), WORD(hi)))); }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(MAKELONG(WORD(lo), WORD(hi))); }
+constexpr LRESULT MAKELRESULT(int lo, int hi) { return LRESULT(MAKELONG(WORD(lo), WORD(hi))); }
 constexpr int GET_X_LPARAM(LPARAM l) { return int(int16_t(LOWORD(uint64_t(l)))); }
 constexpr int GET_Y_LPARAM(LPARAM l) { return int(int16_t(HIWORD(uint64_t(l)))); }
 constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return int(int16_t(HIWORD(w))); }

@@ -574,6 +574,67 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
   if (LiveWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
+void KeyboardMoveSizeLoop(HWND hwnd, bool size) {
+  WindowObject* w = LiveWindow(hwnd);
+  if (!w || w->Parent) return;
+  if (size ? !NonClientLayoutOf(hwnd).Sizable || (w->Style & (WS_MINIMIZE | WS_MAXIMIZE)) : (w->Style & WS_MAXIMIZE))
+    return;
+  RECT origin{};
+  GetWindowRect(hwnd, &origin);
+  const MINMAXINFO mm = size ? QueryMinMaxInfo(hwnd) : MINMAXINFO{};
+  if (!LiveWindow(hwnd)) return;
+  SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+  WPARAM edge = 0;  // sizing: the edge the first arrow picked
+  int dx = 0, dy = 0;
+  auto place = [&](const RECT& r) {
+    SetWindowPos(hwnd, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | (size ? 0 : SWP_NOSIZE));
+  };
+  for (;;) {
+    MSG msg;
+    if (!GetMessage(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (!LiveWindow(hwnd)) return;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+      const WPARAM key = msg.wParam;
+      if (key == VK_RETURN) break;
+      if (key == VK_ESCAPE) {
+        place(origin);
+        break;
+      }
+      int sx = 0, sy = 0;
+      switch (key) {
+        case VK_LEFT: sx = -1; break;
+        case VK_RIGHT: sx = 1; break;
+        case VK_UP: sy = -1; break;
+        case VK_DOWN: sy = 1; break;
+        default: continue;
+      }
+      if (size && !edge) edge = sx < 0 ? WMSZ_LEFT : sx > 0 ? WMSZ_RIGHT : sy < 0 ? WMSZ_TOP : WMSZ_BOTTOM;
+      dx += sx * kKeyboardMoveStep;
+      dy += sy * kKeyboardMoveStep;
+      RECT r = origin;
+      if (size)
+        r = SizedRect(origin, edge, dx, dy, mm);
+      else
+        OffsetRect(&r, dx, dy);
+      SendMessage(hwnd, size ? WM_SIZING : WM_MOVING, size ? edge : 0, reinterpret_cast<LPARAM>(&r));
+      if (!LiveWindow(hwnd)) return;
+      place(r);
+      continue;
+    }
+    if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN || msg.message == WM_RBUTTONDOWN ||
+        msg.message == WM_NCRBUTTONDOWN)
+      break;
+    if (IsMouseMessage(msg.message) || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) continue;
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  if (LiveWindow(hwnd)) SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
 void TrackCaptionButton(HWND hwnd, int hit, POINT screen) {
   const NonClientLayout l = NonClientLayoutOf(hwnd);
   const RECT button = CaptionButtonRect(l, hit);

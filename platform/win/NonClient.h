@@ -150,6 +150,11 @@ void RunMouseLoop(HWND hwnd, POINT press, const std::function<bool(MouseLoopEven
 // The move loop (HTCAPTION) or the size loop (sizing border or HTGROWBOX) from a press
 // at a screen point.
 void MoveSizeLoop(HWND hwnd, int hit, POINT screen);
+// The keyboard move (size false) or size loop of the window menu's Move and Size: arrow
+// keys move the window, or the edge the first arrow picked, by kKeyboardMoveStep pixels;
+// Enter or a click accepts, Escape puts the window back.
+constexpr int kKeyboardMoveStep = 8;
+void KeyboardMoveSizeLoop(HWND hwnd, bool size);
 // Tracks a press on a caption button; on release over it sends the WM_SYSCOMMAND.
 void TrackCaptionButton(HWND hwnd, int hit, POINT screen);
 // The window's MINMAXINFO: defaults from the system metrics, then WM_GETMINMAXINFO.

@@ -1034,6 +1034,23 @@ BOOL MessageBeep(UINT type) {
   return TRUE;
 }
 
+RECT KeepRectInside(RECT r, const RECT& area) {
+  if (r.Right > area.Right) OffsetRect(&r, area.Right - r.Right, 0);
+  if (r.Left < area.Left) OffsetRect(&r, area.Left - r.Left, 0);
+  if (r.Bottom > area.Bottom) OffsetRect(&r, 0, area.Bottom - r.Bottom);
+  if (r.Top < area.Top) OffsetRect(&r, 0, area.Top - r.Top);
+  return r;
+}
+
+RECT WorkAreaFromPoint(POINT p) {
+  MONITORINFO info;
+  if (GetMonitorInfo(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info) && !info.rcWork.IsEmpty())
+    return info.rcWork;
+  RECT work{};
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
 void ResetWindowSystem() {
   ResetMenuLoop();
   for (HWND t : std::vector<HWND>(Sys().TopLevel)) DestroyWindow(t);

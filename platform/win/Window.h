@@ -248,6 +248,10 @@ HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 HMONITOR MonitorFromPoint(POINT p, DWORD flags);
 HMONITOR MonitorFromRect(const RECT* r, DWORD flags);
 BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
+// The work area of the monitor that holds (or is nearest to) a screen point.
+RECT WorkAreaFromPoint(POINT p);
+// Keeps r inside area (moved, not resized; the top-left corner wins when r is larger).
+RECT KeepRectInside(RECT r, const RECT& area);
 
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONHAND = 0x10;

@@ -1,0 +1,64 @@
+// A window with one control that has a popup menu, for the end-to-end menu test on a real
+// display: it prints "menu opened at X,Y" when the menu opens, "menu closed" when its loop
+// ends and "clicked: <caption>" for each item click, so that a script driving the mouse can
+// follow it.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "backend/Sdl.h"
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+
+namespace {
+
+class TProbeForm : public TForm {
+  QV_CLASS(TProbeForm, TForm)
+  explicit TProbeForm(TComponent* AOwner) : TForm(AOwner) {}
+
+ protected:
+  void InitializeComponent() override {
+    SetCaption("Menu probe");
+    SetBorderStyle(bsSingle);
+    SetClientWidth(300);
+    SetClientHeight(200);
+    SetPosition(poScreenCenter);
+    auto* menu = new TPopupMenu(this);
+    auto report = [](TObject* Sender) {
+      std::printf("clicked: %s\n", static_cast<TMenuItem*>(Sender)->Caption().c_str());
+      std::fflush(stdout);
+    };
+    menu->Items()->Add({NewItem("First", scNone, false, true, report), NewItem("Second", scNone, false, true, report),
+                        NewLine(), NewItem("Third", scNone, false, true, report)});
+    menu->OnPopup = [menu](TObject*) {
+      std::printf("menu opened at %d,%d\n", menu->PopupPoint().X, menu->PopupPoint().Y);
+      std::fflush(stdout);
+    };
+    menu->OnClose = [](TObject*) {
+      std::printf("menu closed\n");
+      std::fflush(stdout);
+    };
+    auto* target = new TWinControl(this);
+    target->SetBounds(20, 20, 200, 120);
+    target->SetPopupMenu(menu);
+    target->SetParent(this);
+  }
+};
+
+TProbeForm* ProbeForm = nullptr;
+
+}  // namespace
+
+int main() {
+  std::string error;
+  std::unique_ptr<SdlBackend> sdl = SdlBackend::TryCreate(&error);
+  if (!sdl) {
+    std::fprintf(stderr, "menu-probe: cannot open a window: %s\n", error.c_str());
+    return 1;
+  }
+  SetBackend(std::move(sdl));
+  Application->Initialize();
+  Application->CreateForm(ProbeForm);
+  Application->Run();
+  return 0;
+}
