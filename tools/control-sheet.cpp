@@ -6,7 +6,8 @@
 //   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
 //                                right-to-left sheet beside each (<name>-rtl.png), and
 //                                the hints in DIR/<style name>-Hints.png, an open
-//                                popup menu in DIR/<style name>-Menu.png, the buttons
+//                                popup menu in DIR/<style name>-Menu.png, the gallery
+//                                menus in DIR/<style name>-Gallery.png, the buttons
 //                                in DIR/<style name>-Buttons.png
 #include <cstdlib>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "qvControls/Button.h"
+#include "qvControls/GalleryMenu.h"
 #include "qvControls/Label.h"
 #include "qvControls/Panel.h"
 #include "qvHint.h"
@@ -550,6 +552,153 @@ bool WriteHintSheet(const ToolOutput& Out, HWND Top, TqvImageCollection* Wallpap
   return Out.WritePng(canvas.Pixels(), Name + "-Hints.png");
 }
 
+// ---- gallery menus ----
+
+constexpr int kGallerySheetWidth = 760, kGallerySheetHeight = 420;
+
+// Eight 24 x 24 pictures drawn here, on a fuchsia ground the list masks out: a disc, a
+// square, a triangle, a diamond, a ring, a cross, a rounded square and a bar chart.
+TImageList* MakeGalleryImages() {
+  auto* images = new TImageList(nullptr, 24, 24);
+  const COLORREF colors[] = {RGB(220, 60, 50),  RGB(40, 130, 220), RGB(60, 170, 80),  RGB(230, 160, 20),
+                             RGB(150, 70, 190), RGB(30, 150, 150), RGB(200, 90, 140), RGB(90, 100, 120)};
+  for (int i = 0; i < 8; ++i) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(24, 24);
+    TCanvas* c = picture.Canvas();
+    c->Brush()->SetColor(clFuchsia);
+    c->FillRect({0, 0, 24, 24});
+    const TColor color = TColor(colors[i]);
+    c->Pen()->SetColor(color);
+    c->Brush()->SetColor(color);
+    switch (i) {
+      case 0: c->Ellipse(2, 2, 22, 22); break;
+      case 1: c->Rectangle(3, 3, 21, 21); break;
+      case 2: c->Polygon({Point(12, 2), Point(22, 21), Point(2, 21)}); break;
+      case 3: c->Polygon({Point(12, 1), Point(22, 12), Point(12, 22), Point(2, 12)}); break;
+      case 4:
+        c->Ellipse(2, 2, 22, 22);
+        c->Brush()->SetColor(clFuchsia);
+        c->Pen()->SetColor(clFuchsia);
+        c->Ellipse(8, 8, 16, 16);
+        break;
+      case 5:
+        c->Rectangle(9, 2, 15, 22);
+        c->Rectangle(2, 9, 22, 15);
+        break;
+      case 6: c->RoundRect(2, 4, 22, 20, 8, 8); break;
+      default:
+        c->Rectangle(3, 14, 8, 22);
+        c->Rectangle(10, 8, 15, 22);
+        c->Rectangle(17, 3, 22, 22);
+        break;
+    }
+    images->AddMasked(&picture, clFuchsia);
+  }
+  return images;
+}
+
+// Open gallery menus in one style, each below a panel standing in for its button: a
+// selected and a hot cell, a disabled cell (faded, and one kept in colour), headers in
+// both styles, button rows in the three alignments, and one menu at 150 %. Only one
+// popup is open at a time (each takes the mouse), so each is pasted while it shows.
+bool WriteGallerySheet(const ToolOutput& Out, HWND Top, TImageList* Images, const String& Name, const String& Title) {
+  TqvPanel* host = NewSheetHost(Top, kGallerySheetWidth, kGallerySheetHeight);
+  SheetText(host, "Gallery menus: " + Title, 10, 6, -16, true);
+  struct Menu {
+    const char* Anchor;
+    TRect R;
+    TqvGalleryMenuBGStyle Background;
+    TqvMenuHeaderStyle Headers;
+    int Columns;
+    int Buttons;  // 0 centred, 1 left, 2 glyph at the left
+    double Scale;
+    int HotSteps;
+  };
+  const Menu menus[] = {
+      {"Panel, headers", {10, 40, 150, 64}, qvgmPanel, qvmhsDefault, 4, 0, 1.0, 1},
+      {"Tool bar, bottom lines", {200, 40, 340, 64}, qvgmToolBar, qvmhsBottomLine, 3, 1, 1.0, 8},
+      {"Form background", {390, 40, 530, 64}, qvgmFormBackground, qvmhsDefault, 3, 2, 1.0, 6},
+      {"At 150 %", {560, 40, 700, 64}, qvgmPanel, qvmhsBottomLine, 3, 0, 1.5, 2},
+  };
+  std::vector<TqvGalleryMenu*> owned;
+  std::vector<std::unique_ptr<ToolCanvas>> pictures;
+  std::vector<TPoint> places;
+  for (const Menu& m : menus) {
+    SheetPanel(host, m.R, qvpsPanel, qvpbsRaised, m.Anchor);
+    auto* menu = new TqvGalleryMenu(nullptr);
+    owned.push_back(menu);
+    menu->SetImages(Images);
+    menu->SetBackgroundStyle(m.Background);
+    menu->SetHeaderStyle(m.Headers);
+    menu->SetColumnsCount(m.Columns);
+    menu->SetButtonLeftAlignment(m.Buttons == 1);
+    menu->SetButtonGlyphLeftAlignment(m.Buttons == 2);
+    menu->SetScaleFactor(m.Scale);
+    auto header = [&](const char* Caption) {
+      TqvGalleryMenuItem* item = menu->Items()->Add();
+      item->SetHeader(true);
+      item->SetCaption(Caption);
+    };
+    auto cell = [&](int Image, bool Enabled = true, bool ShowColor = false) {
+      TqvGalleryMenuItem* item = menu->Items()->Add();
+      item->SetImageIndex(Image);
+      item->SetEnabled(Enabled);
+      item->SetShowColor(ShowColor);
+    };
+    auto button = [&](const char* Caption, int Image, bool Enabled = true) {
+      TqvGalleryMenuItem* item = menu->Items()->Add();
+      item->SetButton(true);
+      item->SetCaption(Caption);
+      item->SetImageIndex(Image);
+      item->SetEnabled(Enabled);
+    };
+    header("Shapes");
+    for (int i = 0; i < 5; ++i) cell(i);
+    cell(5, false);
+    cell(6, false, true);
+    header("Charts");
+    cell(7);
+    cell(0);
+    button("More shapes...", 1);
+    button("Disabled row", 2, false);
+    menu->SetItemIndex(3);
+    menu->PopupFromRect(m.R);
+    if (TqvGalleryMenuPopupWindow* popup = menu->PopupWindow()) {
+      for (int i = 0; i < m.HotSteps; ++i) popup->MoveHotItem(VK_RIGHT);
+      Application->ProcessMessages();
+      RECT r{};
+      GetWindowRect(popup->Handle(), &r);
+      auto picture = std::make_unique<ToolCanvas>(r.Width(), r.Height());
+      popup->PaintTo(picture->DC, 0, 0);
+      pictures.push_back(std::move(picture));
+      places.push_back(Point(r.Left, r.Top));
+    }
+    menu->Hide();
+  }
+  SheetText(host, "Selected: the triangle. Hot (moved by arrow keys): the disc, the first button row,", 10, 376);
+  SheetText(host, "the chart, the square. The cross is disabled (faded), the rounded square disabled", 10, 390);
+  SheetText(host, "but kept in colour, and the last row is a disabled button row.", 10, 404);
+  Application->ProcessMessages();
+  ToolCanvas canvas(kGallerySheetWidth, kGallerySheetHeight);
+  host->PaintTo(canvas.DC, 0, 0);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const ToolCanvas& p = *pictures[i];
+    BitBlt(canvas.DC, places[i].X, places[i].Y, p.Pixels().Width(), p.Pixels().Height(), p.DC, 0, 0, SRCCOPY);
+  }
+  for (TqvGalleryMenu* menu : owned) delete menu;
+  delete host;
+  ProcessDeferredReleases();
+  return Out.WritePng(canvas.Pixels(), Name + "-Gallery.png");
+}
+
+bool WriteGallerySheets(const ToolOutput& Out, HWND Top) {
+  const std::unique_ptr<TImageList> images(MakeGalleryImages());
+  return ForEachStyle([&](const String& Name, const String& Title) {
+    return WriteGallerySheet(Out, Top, images.get(), Name, Title);
+  });
+}
 
 // ---- buttons ----
 
@@ -899,8 +1048,9 @@ int main(int argc, char** argv) {
     const bool menusOk = ForEachStyle([&](const String& Name, const String& Title) {
       return WriteMenuSheet(Out, top, Name, Title);
     });
+    const bool galleryOk = WriteGallerySheets(Out, top);
     const bool buttonsOk = WriteButtonSheets(Out, top);
     DestroyWindow(top);
-    return ok && hintsOk && menusOk && buttonsOk;
+    return ok && hintsOk && menusOk && galleryOk && buttonsOk;
   });
 }

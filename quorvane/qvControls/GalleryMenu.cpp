@@ -1,7 +1,6 @@
 #include "qvControls/GalleryMenu.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "gdi/Gdi.h"
 #include "qvDrawUtils/Colors.h"
@@ -15,7 +14,10 @@
 
 // ---- TqvGalleryMenuItem ----
 
-TqvGalleryMenuItem::TqvGalleryMenuItem(TCollection* Collection) : TCollectionItem(Collection) {}
+TqvGalleryMenuItem::TqvGalleryMenuItem(TCollection* Collection) : TCollectionItem(Collection) {
+  // The collection heard of the item while it was only a TCollectionItem; now it is whole.
+  Changed(false);
+}
 
 void TqvGalleryMenuItem::Assign(TPersistent* Source) {
   auto* item = dynamic_cast<TqvGalleryMenuItem*>(Source);
@@ -45,7 +47,9 @@ void SetField(T& Field, const T& Value, TqvGalleryMenuItem* Item, void (TqvGalle
 }  // namespace
 
 void TqvGalleryMenuItem::SetImageIndex(int Value) { SetField(FImageIndex, Value, this, &TqvGalleryMenuItem::Changed); }
-void TqvGalleryMenuItem::SetCaption(const String& Value) { SetField(FCaption, Value, this, &TqvGalleryMenuItem::Changed); }
+void TqvGalleryMenuItem::SetCaption(const String& Value) {
+  SetField(FCaption, Value, this, &TqvGalleryMenuItem::Changed);
+}
 void TqvGalleryMenuItem::SetButton(bool Value) { SetField(FButton, Value, this, &TqvGalleryMenuItem::Changed); }
 void TqvGalleryMenuItem::SetHeader(bool Value) { SetField(FHeader, Value, this, &TqvGalleryMenuItem::Changed); }
 void TqvGalleryMenuItem::SetHint(const String& Value) { SetField(FHint, Value, this, &TqvGalleryMenuItem::Changed); }
@@ -69,7 +73,11 @@ void TqvGalleryMenuItems::SetItems(int Index, TqvGalleryMenuItem* Value) { TColl
 TPersistent* TqvGalleryMenuItems::GetOwner() const { return FGalleryMenu; }
 
 void TqvGalleryMenuItems::Update(TCollectionItem*) {
-  if (FGalleryMenu) FGalleryMenu->ItemsChanged();
+  if (!FGalleryMenu) return;
+  // An item being made is not a gallery item yet: its constructor tells again.
+  for (int i = 0; i < Count(); ++i)
+    if (!dynamic_cast<TqvGalleryMenuItem*>(TCollection::Items(i))) return;
+  FGalleryMenu->ItemsChanged();
 }
 
 // ---- TqvGalleryMenu ----
@@ -95,23 +103,25 @@ TqvGalleryMenu::TqvGalleryMenu(TComponent* AOwner) : TComponent(AOwner), FAlive(
 
 TqvGalleryMenu::~TqvGalleryMenu() {
   *FAlive = false;
-  if (TqvGalleryMenuPopupWindow* popup = FPopupWindow) {
-    // Closed without events; the window may be handling a message right now, so it goes
-    // when the loop next drains instead of here.
-    FPopupWindow = nullptr;
-    if (FHintComponent) FHintComponent->HideHint();
-    popup->FGalleryMenu = nullptr;
-    popup->Hide(false);
-    RemoveComponent(popup);
-    popup->Release();
-  }
+  DropPopup();
   delete FItems;
   FItems = nullptr;
   delete FItemFont;
   delete FHeaderFont;
 }
 
-void TqvGalleryMenu::Loaded() { TComponent::Loaded(); }
+void TqvGalleryMenu::DropPopup() {
+  TqvGalleryMenuPopupWindow* popup = FPopupWindow;
+  if (!popup) return;
+  // The window may be handling a message right now, so it goes when the loop next drains
+  // instead of here.
+  FPopupWindow = nullptr;
+  if (FHintComponent) FHintComponent->HideHint();
+  popup->FGalleryMenu = nullptr;
+  popup->Hide(false);
+  RemoveComponent(popup);
+  popup->Release();
+}
 
 void TqvGalleryMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
@@ -123,7 +133,7 @@ void TqvGalleryMenu::Notification(TComponent* AComponent, TOperation Operation) 
   // it, no events fire into it.
   if (images && FPopupWindow) {
     if (ComponentState().Contains(csDestroying))
-      FPopupWindow->Hide(false);
+      DropPopup();
     else
       Hide();
   }
@@ -224,7 +234,11 @@ void TqvGalleryMenu::SetImages(TCustomImageList* Value) {
   if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
   if (Value) Value->FreeNotification(this);
-  ItemsChanged();
+  // An open menu without images has nothing to show.
+  if (FPopupWindow && (!FImages || FImages->Count() == 0))
+    Hide();
+  else
+    ItemsChanged();
 }
 
 void TqvGalleryMenu::SetItems(TqvGalleryMenuItems* Value) { FItems->Assign(Value); }
@@ -704,6 +718,8 @@ void TqvGalleryMenuPopupWindow::Draw(TCanvas* ACanvas, TqvsCtrlState ACtrlState)
     const int saved = SaveDC(dc);
     DrawItem(ACanvas, i, state);
     RestoreDC(dc, saved);
+    // The DC's tools and background mode went back; the canvas must select its own again.
+    ACanvas->Refresh();
   }
 }
 

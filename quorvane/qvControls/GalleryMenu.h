@@ -173,9 +173,6 @@ class TqvGalleryMenu : public TComponent {
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
- protected:
-  void Loaded() override;
-
  private:
   friend class TqvGalleryMenuItems;
   friend class TqvGalleryMenuPopupWindow;
@@ -183,6 +180,8 @@ class TqvGalleryMenu : public TComponent {
   void OpenAt(const TRect& R, bool AExt, bool AFromTop, bool AFromRight);
   // The popup closed: it is let go, then the events fire in order.
   void PopupClosed(bool AProcessEvents);
+  // Closes an open popup without any event.
+  void DropPopup();
   // An item changed: lay the open popup out again.
   void ItemsChanged();
   void FontChanged();

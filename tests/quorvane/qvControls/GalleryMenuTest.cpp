@@ -183,6 +183,26 @@ TEST_F(GalleryMenuTest, AHeaderStartsANewRowAndTheCellAfterItTheRowBelow) {
   EXPECT_EQ(Popup()->Height(), below + kCell - 2 + 4);
 }
 
+TEST_F(GalleryMenuTest, AnOpenMenuFollowsChangesOfItsItems) {
+  AddCell(0);
+  Menu->Popup(100, 100);
+  ASSERT_EQ(Popup()->Height(), kCell + 4);
+  AddButton("Added while open", 1);
+  EXPECT_EQ(Menu->Items()->Items(1)->ItemRect, (TRect{2, 3 + kCell, 2 + kCell, 3 + 2 * kCell}));
+  EXPECT_EQ(Popup()->Height(), 2 * kCell + 1 + 4);
+  MoveTo(ItemCenter(1));
+  EXPECT_EQ(Popup()->MouseInItem(), 1);
+  Menu->Items()->Items(1)->SetEnabled(false);
+  EXPECT_EQ(Popup()->MouseInItem(), -1) << "a disabled item is not hot";
+  Menu->Items()->Delete(1);
+  EXPECT_EQ(Popup()->Height(), kCell + 4);
+  Menu->SetColumnsCount(3);
+  EXPECT_EQ(Popup()->Width(), 3 * kCell + 4);
+  Press(VK_RIGHT);
+  Press(VK_RETURN);
+  EXPECT_EQ(Log, "popup internalclose close item0 itemclick internalchange change");
+}
+
 TEST_F(GalleryMenuTest, SizesFollowTheOpenersScale) {
   Menu->SetScaleFactor(1.5);
   AddHeader("Section");
@@ -435,8 +455,21 @@ TEST_F(GalleryMenuTest, HoverShowsTheItemHintAndLeavingClearsTheHotItem) {
   EXPECT_NE(hint->HintTimer, nullptr) << "the hint waits for the hint pause";
   MoveTo(ItemCenter(1));
   EXPECT_EQ(hint->HintTimer, nullptr) << "an item without a hint stops the pending one";
+  MoveTo(ItemCenter(0));
+  Advance(Application->HintPause());
+  Run();
+  EXPECT_TRUE(hint->IsVisible());
+  EXPECT_TRUE(Menu->IsOpen()) << "the hint window takes nothing from the menu";
   MoveTo({50, 250});
   EXPECT_EQ(Popup()->MouseInItem(), -1);
+  EXPECT_FALSE(hint->IsVisible());
+  MoveTo(ItemCenter(0));
+  Advance(Application->HintPause());
+  Run();
+  ASSERT_TRUE(hint->IsVisible());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(hint->IsVisible()) << "closing hides the item's hint";
+  Menu->Popup(100, 100);
   Menu->SetShowHints(false);
   MoveTo(ItemCenter(0));
   EXPECT_EQ(hint->HintTimer, nullptr);
@@ -496,6 +529,62 @@ TEST_F(GalleryMenuTest, SelectedCellsShowPressedAndDisabledCellsFaded) {
         copy.Pixels().At(x, y) = Popup()->Handle()->Pixels->At(x, y) | 0xFF000000u;
     SaveIfFailed(copy, "gallery-cells");
   }
+}
+
+TEST_F(GalleryMenuTest, CaptionsLieOnTheRowWithoutABackgroundOfTheirOwn) {
+  // Each item is drawn inside a saved and restored DC state; a canvas that missed the
+  // restore drew later captions on an opaque background.
+  AddHeader("Header");
+  AddButton("First row", 1);
+  AddButton("Second row", 2);
+  AddButton("Third row", 3)->SetEnabled(false);
+  Menu->SetColumnsCount(6);
+  for (TqvGalleryMenuBGStyle background : {qvgmPanel, qvgmToolBar})
+    for (TqvMenuHeaderStyle style : {qvmhsDefault, qvmhsBottomLine}) {
+      SCOPED_TRACE(std::to_string(background) + " " + std::to_string(style));
+      Menu->SetBackgroundStyle(background);
+      Menu->SetHeaderStyle(style);
+      MoveTo({5, 290});
+      Menu->Popup(100, 100);
+      Run();
+      const COLORREF ground = PopupAt(Popup()->Width() - 3, Menu->Items()->Items(1)->ItemRect.Top + 2);
+      for (int i = 1; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const TRect r = Menu->Items()->Items(i)->ItemRect;
+        int inked = 0, foreign = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+          for (int x = r.Left + 2; x < r.Right - 2; ++x) {
+            const COLORREF c = PopupAt(x, y);
+            if (c == ground) continue;
+            ++inked;
+            // Text is dark ink blended over the ground, never lighter than it.
+            if (GetRValue(c) > GetRValue(ground) && GetGValue(c) > GetGValue(ground)) ++foreign;
+          }
+        EXPECT_GT(inked, 0);
+        EXPECT_EQ(foreign, 0);
+      }
+      Menu->Hide();
+    }
+}
+
+TEST_F(GalleryMenuTest, BottomLineHeadersDrawTwoLinesInTheMeanOfTextAndFace) {
+  Menu->SetHeaderStyle(qvmhsBottomLine);
+  AddHeader("");
+  AddCell(0);
+  Menu->SetColumnsCount(3);
+  Menu->Popup(100, 100);
+  Run();
+  const TRect r = Menu->Items()->Items(0)->ItemRect;
+  const COLORREF text = ColorToRGB(clBtnText), face = ColorToRGB(clBtnFace);
+  const COLORREF line = RGB((GetRValue(text) + GetRValue(face)) / 2, (GetGValue(text) + GetGValue(face)) / 2,
+                            (GetBValue(text) + GetBValue(face)) / 2);
+  for (int y : {r.Bottom - 1, r.Bottom - 2}) {
+    EXPECT_EQ(PopupAt(r.Left + 2, y), line) << y;
+    EXPECT_EQ(PopupAt(r.Right - 3, y), line) << y;
+    EXPECT_NE(PopupAt(r.Left + 1, y), line) << "the line starts 2 pixels in";
+    EXPECT_NE(PopupAt(r.Right - 2, y), line) << "and ends 2 pixels before the right";
+  }
+  EXPECT_NE(PopupAt(r.Left + 5, r.Bottom - 3), line);
 }
 
 // ---- lifetimes ----
@@ -607,14 +696,42 @@ TEST_F(GalleryMenuTest, FreeingTheMenuOrItsOwnerWhileOpenGivesBackHookAndMouse) 
   }
 }
 
-TEST_F(GalleryMenuTest, FreeingTheImagesWhileOpenClosesTheMenu) {
+TEST_F(GalleryMenuTest, TakingOrFreeingTheImagesWhileOpenClosesTheMenu) {
   AddCell(0);
+  Menu->Popup(100, 100);
+  Menu->SetImages(nullptr);
+  EXPECT_FALSE(Menu->IsOpen());
+  EXPECT_EQ(Log, "popup internalclose close");
+  Run();
+  Log.clear();
+  Menu->SetImages(Images);
   Menu->Popup(100, 100);
   delete Images;
   Images = nullptr;
   EXPECT_EQ(Menu->Images(), nullptr);
   EXPECT_FALSE(Menu->IsOpen());
   EXPECT_EQ(Log, "popup internalclose close");
+  Run();
+}
+
+TEST_F(GalleryMenuTest, AnOwnerGoingDownWithItsImagesFiresNothing) {
+  // Owned components go last first: the images before the menu.
+  TComponent* owner = new TComponent(nullptr);
+  delete Menu;
+  Menu = new TqvGalleryMenu(owner);
+  TImageList* images = new TImageList(owner, kImage, kImage);
+  images->AddImages(Images);
+  Menu->SetImages(images);
+  Listen(Menu, Log);
+  AddCell(0);
+  Menu->Popup(100, 100);
+  HWND popup = Popup()->Handle();
+  Log.clear();
+  delete owner;
+  Menu = nullptr;
+  EXPECT_EQ(Log, "");
+  EXPECT_NE(GetCapture(), popup);
+  EXPECT_FALSE(IsWindowVisible(popup));
   Run();
 }
 
