@@ -6,3 +6,6 @@
 #include "qvControls/Panel.h"
 #include "qvControls/Label.h"
 #include "qvControls/GalleryMenu.h"
+#include "qvControls/ButtonColorOptions.h"
+#include "qvControls/ButtonControl.h"
+#include "qvControls/Button.h"

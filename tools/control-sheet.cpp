@@ -5,13 +5,17 @@
 //
 //   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
 //                                right-to-left sheet beside each (<name>-rtl.png), and
-//                                the hints in DIR/<style name>-Hints.png, the gallery
-//                                menus in DIR/<style name>-Gallery.png and an open
-//                                popup menu in DIR/<style name>-Menu.png
+//                                the hints in DIR/<style name>-Hints.png, an open
+//                                popup menu in DIR/<style name>-Menu.png, the gallery
+//                                menus in DIR/<style name>-Gallery.png, the buttons
+//                                in DIR/<style name>-Buttons.png
+#include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "qvControls/Button.h"
 #include "qvControls/GalleryMenu.h"
 #include "qvControls/Label.h"
 #include "qvControls/Panel.h"
@@ -696,6 +700,239 @@ bool WriteGallerySheets(const ToolOutput& Out, HWND Top) {
   });
 }
 
+// ---- buttons ----
+
+constexpr int kButtonSheetWidth = 940, kButtonSheetHeight = 1000;
+
+const char* const kButtonKindNames[] = {
+    "qvbsPushButton",          "qvbsToolButton",         "qvbsPushButtonTransparent", "qvbsToolButtonTransparent",
+    "qvbsTransparent",         "qvbsLink",               "qvbsHeaderSection",         "qvbsUpSpinButton",
+    "qvbsDownSpinButton",      "qvbsLeftSpinButton",     "qvbsRightSpinButton",       "qvbsDropDownButton",
+    "qvbsColorButton",         "qvbsCustomImage",        "qvbsCustomImageOverContent", "qvbsTab",
+    "qvbsTabTransparent",      "qvbsSegmentedLeft",      "qvbsSegmentedMiddle",       "qvbsSegmentedRight",
+    "qvbsSegmentedToolLeft",   "qvbsSegmentedToolMiddle", "qvbsSegmentedToolRight",   "qvbsDropDownCombo"};
+const char* const kStateNames[] = {"normal", "hot", "pressed", "focused", "disabled"};
+
+// A button shown in a chosen state, and with its drop-down shown open from the arrow.
+class TSheetButton : public TqvButton {
+  QV_CLASS(TSheetButton, TqvButton)
+  explicit TSheetButton(TComponent* AOwner) : TqvButton(AOwner) {}
+  TqvsCtrlState Shown = qvsNormal;
+  void ShowOpenFromArrow() {
+    FMenuDroppedDown = true;
+    FMenuTracking = true;
+  }
+  TqvsCtrlState GetCtrlState() override { return Enabled() ? Shown : qvsDisabled; }
+};
+
+// 16 x 16 pictures drawn here, with alpha so that they can glow: a green disc, a blue
+// square, an orange triangle.
+TImageList* MakeButtonImages() {
+  auto* images = new TImageList(nullptr, 16, 16);
+  TBitmap picture;
+  picture.SetPixelFormat(pf32bit);
+  picture.SetSize(48, 16);
+  for (int y = 0; y < 16; ++y) {
+    auto* row = static_cast<uint32_t*>(picture.ScanLine(y));
+    for (int x = 0; x < 48; ++x) {
+      const int cell = x / 16, cx = x % 16;
+      bool ink = false;
+      uint32_t rgb = 0;
+      if (cell == 0) {
+        ink = (cx - 7.5) * (cx - 7.5) + (y - 7.5) * (y - 7.5) <= 49;
+        rgb = 0x2E9E3C;
+      } else if (cell == 1) {
+        ink = cx >= 2 && cx < 14 && y >= 2 && y < 14;
+        rgb = 0x2D6FD2;
+      } else {
+        ink = y >= 2 && y < 15 && std::abs(cx - 8) * 2 <= (y - 2);
+        rgb = 0xE07A1E;
+      }
+      row[x] = ink ? 0xFF000000u | rgb : 0;
+    }
+  }
+  images->Add(&picture, nullptr);
+  return images;
+}
+
+// Two skins for the custom-image kinds: a rounded green plate and a darker one.
+void AddButtonSkins(TqvImageCollection* Skins) {
+  for (TColor c : {TColor(RGB(120, 190, 120)), TColor(RGB(70, 140, 70)), TColor(RGB(170, 220, 170))}) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(40, 24);
+    TCanvas* k = picture.Canvas();
+    k->Brush()->SetColor(clWhite);
+    k->FillRect({0, 0, 40, 24});
+    k->Pen()->SetColor(TColor(RGB(40, 90, 40)));
+    k->Brush()->SetColor(c);
+    k->RoundRect(0, 0, 40, 24, 8, 8);
+    TqvImageCollectionItem* item = Skins->Images()->Add();
+    item->SetBitmap(&picture);
+    item->SetDrawStyle(idsStretch);
+  }
+}
+
+// Every button kind in every state, then split and drop-down buttons (arrow at the right
+// and at the bottom, open from the arrow), a title line, images and glow.
+//
+//   DIR/<style name>-Buttons.png
+class ButtonSheet {
+ public:
+  ButtonSheet(HWND Top, TImageList* Images, TqvImageCollection* Skins)
+      : FHost(NewSheetHost(Top, kButtonSheetWidth, kButtonSheetHeight)), FImages(Images), FSkins(Skins) {}
+  ~ButtonSheet() { delete FHost; }
+  ButtonSheet(const ButtonSheet&) = delete;
+  ButtonSheet& operator=(const ButtonSheet&) = delete;
+
+  void Build(const String& Title) {
+    SheetText(FHost, "Buttons: " + Title, 10, 6, -16, true);
+    KindsGrid(36);
+    DropDownRows(800);
+  }
+
+  TqvPanel* Host() const { return FHost; }
+
+ private:
+  TSheetButton* Button(TWinControl* Parent, TRect R, TqvButtonStyleKind Kind, TqvsCtrlState State,
+                       const String& Caption) {
+    auto* b = new TSheetButton(nullptr);
+    b->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    b->SetParent(Parent);
+    b->SetStyleKind(Kind);
+    b->SetCaption(Caption);
+    b->Shown = State;
+    b->SetEnabled(State != qvsDisabled);
+    b->SetImages(FImages);
+    b->SetCustomImages(FSkins);
+    b->SetCustomImageNormalIndex(0);
+    b->SetCustomImageHotIndex(2);
+    b->SetCustomImagePressedIndex(1);
+    b->SetCustomImageFocusedIndex(2);
+    b->SetCustomImageDisabledIndex(0);
+    b->ColorOptions()->SetNormalColor(TColor(RGB(250, 225, 160)));
+    b->ColorOptions()->SetHotColor(TColor(RGB(255, 200, 110)));
+    b->ColorOptions()->SetPressedColor(TColor(RGB(220, 150, 60)));
+    b->ColorOptions()->SetFocusedColor(TColor(RGB(250, 215, 140)));
+    b->ColorOptions()->SetFrameNormalColor(TColor(RGB(180, 120, 40)));
+    b->ColorOptions()->SetFontNormalColor(TColor(RGB(80, 40, 0)));
+    b->ColorOptions()->SetFontHotColor(TColor(RGB(80, 40, 0)));
+    b->ColorOptions()->SetFontPressedColor(TColor(RGB(40, 20, 0)));
+    b->ColorOptions()->SetFontFocusedColor(TColor(RGB(80, 40, 0)));
+    return b;
+  }
+
+  void KindsGrid(int Y) {
+    SheetText(FHost, "Every kind in every state (image 0 of a 16 x 16 list)", 10, Y, -13, true);
+    for (int s = 0; s < 5; ++s) SheetText(FHost, kStateNames[s], 220 + s * 140, Y + 20);
+    // One ground per row: the transparent kinds show it.
+    TqvPanel* ground = SheetPanel(FHost, {10, Y + 38, 930, Y + 38 + 24 * 30 + 4}, qvpsPanel, qvpbsNone, "");
+    for (int k = 0; k < 24; ++k) {
+      SheetText(ground, kButtonKindNames[k], 4, 8 + k * 30);
+      for (int s = 0; s < 5; ++s) {
+        const TRect r{200 + s * 140, 3 + k * 30, 200 + s * 140 + 126, 3 + k * 30 + 27};
+        TSheetButton* b = Button(ground, r, TqvButtonStyleKind(k), TqvsCtrlState(s), "Button");
+        b->SetImageIndex(0);
+      }
+    }
+  }
+
+  void DropDownRows(int Y) {
+    SheetText(FHost, "Drop-down and split buttons: arrow right and at the bottom, open from the arrow; title, images, glow",
+              10, Y, -13, true);
+    struct Cell {
+      const char* caption;
+      TqvButtonStyleKind kind;
+      bool split;
+      bool bottom;
+      bool open;
+      TqvsCtrlState state;
+    };
+    const Cell cells[] = {
+        {"Drop-down", qvbsPushButton, false, false, false, qvsNormal},
+        {"Split", qvbsPushButton, true, false, false, qvsNormal},
+        {"Split, hot", qvbsPushButton, true, false, false, qvsHot},
+        {"Split, open", qvbsPushButton, true, false, true, qvsNormal},
+        {"Tool split", qvbsToolButton, true, false, true, qvsNormal},
+        {"Colour split", qvbsColorButton, true, false, false, qvsHot},
+        {"Combo", qvbsDropDownCombo, false, false, false, qvsNormal},
+    };
+    for (size_t i = 0; i < std::size(cells); ++i) {
+      const Cell& c = cells[i];
+      TSheetButton* b = Button(FHost, {10 + int(i) * 132, Y + 22, 10 + int(i) * 132 + 124, Y + 56}, c.kind, c.state,
+                               c.caption);
+      b->SetCustomDropDown(true);
+      b->SetSplitButton(c.split);
+      if (c.open) b->ShowOpenFromArrow();
+    }
+    const Cell bottoms[] = {
+        {"Below", qvbsPushButton, false, true, false, qvsNormal},
+        {"Split below", qvbsPushButton, true, true, false, qvsHot},
+        {"Open below", qvbsPushButton, true, true, true, qvsNormal},
+        {"Tool below", qvbsToolButton, true, true, true, qvsHot},
+    };
+    for (size_t i = 0; i < std::size(bottoms); ++i) {
+      const Cell& c = bottoms[i];
+      TSheetButton* b = Button(FHost, {10 + int(i) * 100, Y + 66, 10 + int(i) * 100 + 90, Y + 136}, c.kind, c.state,
+                               c.caption);
+      b->SetImageIndex(int(i % 3));
+      b->SetLayout(blGlyphTop);
+      b->SetCustomDropDown(true);
+      b->SetSplitButton(c.split);
+      b->SetArrowPosition(qvapBottom);
+      if (c.open) b->ShowOpenFromArrow();
+    }
+    // A title line above the caption.
+    TSheetButton* titled = Button(FHost, {420, Y + 66, 620, Y + 136}, qvbsPushButton, qvsNormal,
+                                  "A caption under a bold title, wrapped");
+    titled->SetTitle("Title line");
+    titled->SetImageIndex(1);
+    TSheetButton* titledHot = Button(FHost, {630, Y + 66, 800, Y + 136}, qvbsToolButton, qvsHot, "Tool, hot");
+    titledHot->SetTitle("Title");
+    titledHot->SetImageIndex(2);
+    // Glow around caption and image.
+    const TqvsCtrlState glowStates[] = {qvsNormal, qvsHot, qvsPressed};
+    for (int i = 0; i < 3; ++i) {
+      TSheetButton* g = Button(FHost, {10 + i * 150, Y + 146, 10 + i * 150 + 140, Y + 186}, qvbsTransparent,
+                               glowStates[i], String("Glow, ") + kStateNames[i]);
+      g->SetImageIndex(0);
+      g->GlowEffect()->SetEnabled(true);
+      g->GlowEffect()->SetStates({qvsNormal, qvsHot, qvsPressed});
+      g->GlowEffect()->SetColor(clHighlight);
+      g->GlowEffect()->SetHotColor(TColor(RGB(255, 170, 0)));
+    }
+    TSheetButton* link = Button(FHost, {470, Y + 146, 600, Y + 186}, qvbsLink, qvsHot, "Link, hot");
+    link->SetImages(nullptr);
+    TSheetButton* column = Button(FHost, {610, Y + 146, 800, Y + 186}, qvbsPushButton, qvsNormal, "ImageMargin 40");
+    column->SetImageIndex(2);
+    column->SetImageMargin(40);
+  }
+
+  TqvPanel* FHost;
+  TImageList* FImages;
+  TqvImageCollection* FSkins;
+};
+
+bool WriteButtonSheet(const ToolOutput& Out, HWND Top, TImageList* Images, TqvImageCollection* Skins,
+                      const String& Name, const String& Title) {
+  ButtonSheet sheet(Top, Images, Skins);
+  sheet.Build(Title);
+  Application->ProcessMessages();
+  ToolCanvas canvas(kButtonSheetWidth, kButtonSheetHeight);
+  sheet.Host()->PaintTo(canvas.DC, 0, 0);
+  return Out.WritePng(canvas.Pixels(), Name + "-Buttons.png");
+}
+
+// The button sheet in every style.
+bool WriteButtonSheets(const ToolOutput& Out, HWND Top) {
+  const std::unique_ptr<TImageList> images(MakeButtonImages());
+  auto skins = std::make_unique<TqvImageCollection>(nullptr);
+  AddButtonSkins(skins.get());
+  return ForEachStyle([&](const String& Name, const String& Title) {
+    return WriteButtonSheet(Out, Top, images.get(), skins.get(), Name, Title);
+  });
+}
+
 // ---- an open popup menu ----
 
 constexpr int kMenuSheetWidth = 520, kMenuSheetHeight = 300;
@@ -808,11 +1045,12 @@ int main(int argc, char** argv) {
     const bool hintsOk = ForEachStyle([&](const String& Name, const String& Title) {
       return WriteHintSheet(Out, top, images.get(), hintImages.get(), Name, Title);
     });
-    const bool galleryOk = WriteGallerySheets(Out, top);
     const bool menusOk = ForEachStyle([&](const String& Name, const String& Title) {
       return WriteMenuSheet(Out, top, Name, Title);
     });
+    const bool galleryOk = WriteGallerySheets(Out, top);
+    const bool buttonsOk = WriteButtonSheets(Out, top);
     DestroyWindow(top);
-    return ok && hintsOk && galleryOk && menusOk;
+    return ok && hintsOk && menusOk && galleryOk && buttonsOk;
   });
 }
