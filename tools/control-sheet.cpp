@@ -1,7 +1,7 @@
-// A sheet of the styled panels and labels, one PNG per style and one in classic mode:
-// every panel style kind and border style, captions with glow, transparent panels over a
-// wallpaper, and labels with glow, vertical alignment, auto-size, accelerators and the
-// disabled look.
+// Sheets of the controls, one PNG per style and one in classic mode: every panel style
+// kind and border style, captions with glow, transparent panels over a wallpaper, labels
+// with glow, vertical alignment, auto-size, accelerators and the disabled look; then
+// hints, menus, gallery menus and every kind of button in every state.
 //
 //   control-sheet --out DIR      writes DIR/<style name>.png and DIR/Classic.png, and a
 //                                right-to-left sheet beside each (<name>-rtl.png), and
