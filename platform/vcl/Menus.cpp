@@ -96,7 +96,10 @@ void ConnectPopupHook() {
 
 String ItemText(const TMenuItem* item) {
   String text = item->Caption();
-  if (item->ShortCut() != scNone) text += "\t" + ShortCutToText(item->ShortCut());
+  if (item->ShortCut() != scNone) {
+    text += '\t';
+    text += ShortCutToText(item->ShortCut());
+  }
   return text;
 }
 
