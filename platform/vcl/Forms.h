@@ -535,5 +535,8 @@ extern TScreen* Screen;
 
 // The work area of the monitor nearest to P, or the screen's when that one is empty.
 TRect WorkAreaAt(const TPoint& P);
+// The work area of the monitor that shows the active form, else the visible main form
+// (where popups of the application go); Otherwise without either.
+TRect ActiveFormWorkArea(const TRect& Otherwise);
 // R moved, never shrunk, to lie inside Area; a larger R keeps its left-top corner inside.
 TRect KeepInside(TRect R, const TRect& Area);

@@ -256,4 +256,17 @@ TRect WorkAreaAt(const TPoint& P) {
   return Screen->WorkAreaRect();
 }
 
+TRect ActiveFormWorkArea(const TRect& Otherwise) {
+  if (!Screen) return Otherwise;
+  TCustomForm* form = Screen->ActiveCustomForm();
+  if (!form && Application && Application->MainForm() && Application->MainForm()->Visible())
+    form = Application->MainForm();
+  if (form && form->HandleAllocated()) {
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    return WorkAreaAt(Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+  }
+  return Otherwise;
+}
+
 TRect KeepInside(TRect R, const TRect& Area) { return KeepRectInside(R, Area); }

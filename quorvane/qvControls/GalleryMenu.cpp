@@ -421,28 +421,10 @@ int TqvGalleryMenuPopupWindow::ItemAtPos(const TPoint& P) const {
   return -1;
 }
 
-namespace {
-
-// The work area of the monitor showing the active form, else the visible main form, else
-// the screen's.
-TRect PopupWorkArea() {
-  TCustomForm* form = Screen ? Screen->ActiveCustomForm() : nullptr;
-  if (!form && Application && Application->MainForm() && Application->MainForm()->Visible())
-    form = Application->MainForm();
-  if (form && form->HandleAllocated()) {
-    RECT r{};
-    GetWindowRect(form->Handle(), &r);
-    return WorkAreaAt(Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
-  }
-  return Screen ? Screen->WorkAreaRect() : TRect{};
-}
-
-}  // namespace
-
 void TqvGalleryMenuPopupWindow::Place(const TRect& R, bool AExt, bool AFromTop, bool AFromRight) {
   const TSize size = LayoutItems();
   const int w = size.cx, h = size.cy;
-  const TRect area = PopupWorkArea();
+  const TRect area = ActiveFormWorkArea(Screen ? Screen->WorkAreaRect() : TRect{});
   int x = R.Left, y = R.Bottom;
   if (AExt) {
     if (AFromTop) {

@@ -29,20 +29,6 @@ String ShownText(const String& Text, const TSize& Limit, const TSize& Narrow) {
   return end == Text.size() ? Text : Text.substr(0, end);
 }
 
-// Where hints go: the monitor of the active form, else of the visible main form, else
-// the screen.
-TRect HintWorkArea() {
-  TCustomForm* form = Screen->ActiveForm();
-  if (!form && Application && Application->MainForm() && Application->MainForm()->Visible())
-    form = Application->MainForm();
-  if (form && form->HandleAllocated())
-    if (TMonitor* monitor = Screen->MonitorFromWindow(form->Handle())) {
-      const TRect work = monitor->WorkareaRect();
-      if (!work.IsEmpty()) return work;
-    }
-  return Rect(0, 0, Screen->Width(), Screen->Height());
-}
-
 TSize MeasureText(HDC DC, const String& Text, int WrapWidth, UINT BiDiFlags) {
   RECT r{0, 0, std::max(WrapWidth, 0), 0};
   UINT flags = DT_NOPREFIX | DT_CALCRECT | BiDiFlags;
@@ -202,8 +188,8 @@ void TqvHintWindow::ShowHintText(const TRect& Rect, TAnchor Anchor, const String
   const String text = separator.empty() ? AHint : StringReplace(AHint, separator, "\r\n", {rfReplaceAll});
   SetCaption(text);
 
-  // Size.
-  const TRect work = HintWorkArea();
+  // Size; without a form the whole screen is the limit.
+  const TRect work = ActiveFormWorkArea(TRect{0, 0, Screen->Width(), Screen->Height()});
   const TSize limit{work.Width(), work.Height()};
   const TSize narrow = MeasureText(Canvas()->Handle(), "i", 0, 0);
   FShownText = ShownText(text, limit, narrow);
