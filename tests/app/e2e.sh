@@ -20,9 +20,7 @@ source "$(dirname "$0")/xvfb-lib.sh"
 readonly title="Quorvane VCL + Glimmerix - Demo"
 readonly want_width=837 want_height=633 want_x=221 want_y=195
 
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-start_program "$log"
+start_program
 find_window "$title"
 echo "e2e: found window $window titled '$title'"
 

@@ -10,26 +10,9 @@ set -uo pipefail
 name=menu-e2e
 source "$(dirname "$0")/xvfb-lib.sh"
 
-# Waits up to 10 s for a line of the probe's output matching a pattern.
-wait_for() {
-  for _ in $(seq 1 100); do
-    grep -q "$1" "$log" && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the probe ended before printing '$1'"
-    sleep 0.1
-  done
-  fail "no '$1' within 10 s"
-}
-
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-start_program "$log"
-find_window "Menu probe"
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# The client area starts inside the 3-pixel frame and the 23-pixel caption; the control
-# lies at (20, 20) - (220, 140) of it.
-client_x=$((X + 3))
-client_y=$((Y + 3 + 23))
+start_program
+find_client "Menu probe"
+# The control lies at (20, 20) - (220, 140) of the client area.
 menu_x=$((client_x + 60))
 menu_y=$((client_y + 50))
 

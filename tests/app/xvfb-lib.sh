@@ -1,9 +1,13 @@
 # Shared steps of the end-to-end scripts that drive a program of ours on a virtual X
 # display. A script sets `name` (how it reports) and sources this file with its own
 # arguments; `program` is then the program to run.
-#   start_program LOG   runs it in the background (pid in `pid`), its output to LOG
+#   start_program       runs it in the background (pid in `pid`), its output to the
+#                       file `log`, removed on exit
+#   wait_for PATTERN    waits at most 10 s for a line of its output matching PATTERN
 #   fail MESSAGE        stops it, prints its output and exits 1
 #   find_window TITLE   waits at most 15 s for a window of that exact title (`window`)
+#   find_client TITLE   the same, then `client_x`/`client_y`: the screen corner of its client
+#                       area, inside the 3-pixel frame and the 23-pixel caption
 # The script runs again inside a 1280 x 1024 virtual display at 96 pixels per inch; it
 # exits 77 (skipped) when xvfb-run or xdotool is missing.
 
@@ -24,9 +28,19 @@ fi
 unset QV_SCALE
 
 start_program() {
-  program_log=$1
-  "$program" >"$program_log" 2>&1 &
+  log=$(mktemp)
+  trap 'rm -f "$log"' EXIT
+  "$program" >"$log" 2>&1 &
   pid=$!
+}
+
+wait_for() {
+  for _ in $(seq 1 100); do
+    grep -q "$1" "$log" && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before printing '$1'"
+    sleep 0.1
+  done
+  fail "no '$1' within 10 s"
 }
 
 fail() {
@@ -36,7 +50,7 @@ fail() {
     wait "$pid" 2>/dev/null
   fi
   echo "---- program output ----" >&2
-  cat "$program_log" >&2
+  cat "$log" >&2
   exit 1
 }
 
@@ -53,4 +67,13 @@ find_window() {
     sleep 0.1
   done
   fail "no window titled '$1' within 15 s"
+}
+
+find_client() {
+  find_window "$1"
+  # Let the first paint and placement settle.
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  client_x=$((X + 3))
+  client_y=$((Y + 3 + 23))
 }

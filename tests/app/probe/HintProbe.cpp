@@ -2,11 +2,9 @@
 // display: it prints "hint shown: <text>" and "hint hidden" as the application's hint
 // window comes and goes, so that a script driving the mouse can follow it.
 #include <cstdio>
-#include <memory>
-#include <string>
 
-#include "backend/Sdl.h"
 #include "vcl/ExtCtrls.h"
+#include "ProbeMain.h"
 #include "vcl/Forms.h"
 #include "vcl/Hints.h"
 
@@ -53,17 +51,8 @@ TProbeForm* ProbeForm = nullptr;
 }  // namespace
 
 int main() {
-  std::string error;
-  std::unique_ptr<SdlBackend> sdl = SdlBackend::TryCreate(&error);
-  if (!sdl) {
-    std::fprintf(stderr, "hint-probe: cannot open a window: %s\n", error.c_str());
-    return 1;
-  }
-  SetBackend(std::move(sdl));
-  Application->Initialize();
-  // Only leaving the control may hide the hint within the test's wait.
-  Application->SetHintHidePause(60000);
-  Application->CreateForm(ProbeForm);
-  Application->Run();
-  return 0;
+  return RunProbe("hint-probe", ProbeForm, [] {
+    // Only leaving the control may hide the hint within the test's wait.
+    Application->SetHintHidePause(60000);
+  });
 }

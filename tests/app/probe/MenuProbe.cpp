@@ -3,10 +3,8 @@
 // ends and "clicked: <caption>" for each item click, so that a script driving the mouse can
 // follow it.
 #include <cstdio>
-#include <memory>
-#include <string>
 
-#include "backend/Sdl.h"
+#include "ProbeMain.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 
@@ -49,16 +47,4 @@ TProbeForm* ProbeForm = nullptr;
 
 }  // namespace
 
-int main() {
-  std::string error;
-  std::unique_ptr<SdlBackend> sdl = SdlBackend::TryCreate(&error);
-  if (!sdl) {
-    std::fprintf(stderr, "menu-probe: cannot open a window: %s\n", error.c_str());
-    return 1;
-  }
-  SetBackend(std::move(sdl));
-  Application->Initialize();
-  Application->CreateForm(ProbeForm);
-  Application->Run();
-  return 0;
-}
+int main() { return RunProbe("menu-probe", ProbeForm); }
