@@ -6,9 +6,7 @@
 void ControlHostTest::SetUp() {
   SetBackend(nullptr);
   // An application installs its own hooks; a test may set them too.
-  FSavedFocusHook = FocusChangedHook;
-  FSavedExceptionHook = ExceptionHandlerHook;
-  FSavedHintHook = HintMouseMessageHook;
+  FSavedHooks.emplace();
   if (FSetup.OwnApplication) {
     FSavedApplication = Application;
     Application = new TApplication(nullptr);
@@ -38,9 +36,7 @@ void ControlHostTest::TearDown() {
   ProcessDeferredReleases();
   ResetWindowSystem();
   Top = nullptr;
-  FocusChangedHook = FSavedFocusHook;
-  ExceptionHandlerHook = FSavedExceptionHook;
-  HintMouseMessageHook = FSavedHintHook;
+  FSavedHooks.reset();
 }
 
 void ControlHostTest::Run() const {

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "backend/Headless.h"
+#include "support/AppHooks.h"
 #include "vcl/Controls.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
@@ -72,8 +74,6 @@ class ControlHostTest : public ::testing::Test {
 
  private:
   ControlHostSetup FSetup;
-  std::function<void(TWinControl*)> FSavedFocusHook;
-  std::function<void(const std::exception&)> FSavedExceptionHook;
-  std::function<void(TControl*, TMessage&)> FSavedHintHook;
+  std::optional<SavedAppHooks> FSavedHooks;
   TApplication* FSavedApplication = nullptr;
 };

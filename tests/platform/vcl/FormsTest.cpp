@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "backend/Headless.h"
+#include "support/AppHooks.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Icon.h"
 #include "vcl/Forms.h"
@@ -25,9 +27,7 @@ namespace {
 class FormsFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSavedFocusHook = FocusChangedHook;
-    FSavedExceptionHook = ExceptionHandlerHook;
-    FSavedHintHook = HintMouseMessageHook;
+    FSavedHooks.emplace();
     FSaved = Application;
     Application = new TApplication(nullptr);
     Application->Initialize();
@@ -39,9 +39,7 @@ class FormsFixture : public ::testing::Test {
     ResetWindowSystem();
     SetBackend(nullptr);
     // Tests of plain controls run without forms.
-    FocusChangedHook = FSavedFocusHook;
-    ExceptionHandlerHook = FSavedExceptionHook;
-    HintMouseMessageHook = FSavedHintHook;
+    FSavedHooks.reset();
   }
 
   // A form owned by the application, made in both steps.
@@ -93,9 +91,7 @@ class FormsFixture : public ::testing::Test {
 
  private:
   TApplication* FSaved = nullptr;
-  std::function<void(TWinControl*)> FSavedFocusHook;
-  std::function<void(const std::exception&)> FSavedExceptionHook;
-  std::function<void(TControl*, TMessage&)> FSavedHintHook;
+  std::optional<SavedAppHooks> FSavedHooks;
 };
 
 // ---- borders, icons and the client size ----

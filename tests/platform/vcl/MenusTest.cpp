@@ -6,10 +6,12 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "backend/Headless.h"
+#include "support/AppHooks.h"
 #include "vcl/ActnList.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
@@ -37,10 +39,7 @@ class TPlainControl : public TCustomControl {
 class MenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSavedFocusHook = FocusChangedHook;
-    FSavedExceptionHook = ExceptionHandlerHook;
-    FSavedHintHook = HintMouseMessageHook;
-    FSavedMenuKeyHook = MenuKeyHook;
+    FSavedHooks.emplace();
     FSaved = Application;
     Application = new TApplication(nullptr);
     Application->Initialize();
@@ -61,10 +60,7 @@ class MenusTest : public ::testing::Test {
     ProcessDeferredReleases();
     ResetWindowSystem();
     SetBackend(nullptr);
-    FocusChangedHook = FSavedFocusHook;
-    ExceptionHandlerHook = FSavedExceptionHook;
-    HintMouseMessageHook = FSavedHintHook;
-    MenuKeyHook = FSavedMenuKeyHook;
+    FSavedHooks.reset();
   }
 
   static void Run() {
@@ -104,10 +100,7 @@ class MenusTest : public ::testing::Test {
   HHOOK Hook = nullptr;
 
  private:
-  std::function<void(TWinControl*)> FSavedFocusHook;
-  std::function<void(const std::exception&)> FSavedExceptionHook;
-  std::function<void(TControl*, TMessage&)> FSavedHintHook;
-  std::function<bool(TWinControl*, TMessage&)> FSavedMenuKeyHook;
+  std::optional<SavedAppHooks> FSavedHooks;
   TApplication* FSaved = nullptr;
 };
 
