@@ -26,21 +26,8 @@ namespace {
 // window system, screen and clock.
 class FormsFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FSavedHooks.emplace();
-    FSaved = Application;
-    Application = new TApplication(nullptr);
-    Application->Initialize();
-  }
-  void TearDown() override {
-    Application->Free();
-    Application = FSaved;
-    ProcessDeferredReleases();
-    ResetWindowSystem();
-    SetBackend(nullptr);
-    // Tests of plain controls run without forms.
-    FSavedHooks.reset();
-  }
+  void SetUp() override { FApplication.emplace(); }
+  void TearDown() override { FApplication.reset(); }
 
   // A form owned by the application, made in both steps.
   template <class T = TForm>
@@ -90,8 +77,7 @@ class FormsFixture : public ::testing::Test {
   std::vector<std::string> FLog;
 
  private:
-  TApplication* FSaved = nullptr;
-  std::optional<SavedAppHooks> FSavedHooks;
+  std::optional<ScopedApplication> FApplication;
 };
 
 // ---- borders, icons and the client size ----

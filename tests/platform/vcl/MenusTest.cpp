@@ -39,10 +39,7 @@ class TPlainControl : public TCustomControl {
 class MenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSavedHooks.emplace();
-    FSaved = Application;
-    Application = new TApplication(nullptr);
-    Application->Initialize();
+    FApplication.emplace();
     Form = NewForm<TForm>(Application);
     Form->SetBounds(100, 100, 500, 400);
     Form->Show();
@@ -55,12 +52,7 @@ class MenusTest : public ::testing::Test {
   void TearDown() override {
     UnhookWindowsHookEx(Hook);
     g_duringLoop = nullptr;
-    Application->Free();
-    Application = FSaved;
-    ProcessDeferredReleases();
-    ResetWindowSystem();
-    SetBackend(nullptr);
-    FSavedHooks.reset();
+    FApplication.reset();
   }
 
   static void Run() {
@@ -100,8 +92,7 @@ class MenusTest : public ::testing::Test {
   HHOOK Hook = nullptr;
 
  private:
-  std::optional<SavedAppHooks> FSavedHooks;
-  TApplication* FSaved = nullptr;
+  std::optional<ScopedApplication> FApplication;
 };
 
 // ---- the item tree ----
