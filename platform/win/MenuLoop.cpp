@@ -25,7 +25,6 @@ constexpr uintptr_t kOpenTimer = 0x4D31;
 // Plain look of this layer: the system colours (Windows 10's, or the classic ones while
 // themes are off).
 COLORREF Background() { return GetSysColor(COLOR_MENU); }
-COLORREF Border() { return GetSysColor(COLOR_BTNSHADOW); }
 
 struct Level {
   HMENU Menu = nullptr;
@@ -190,8 +189,11 @@ void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, COLORREF color) {
 
 void PlainItem(HDC dc, const RECT& r, const MenuItemPaint& p) {
   if (p.Separator) {
-    const int y = r.Top + r.Height() / 2;
-    FillSolidRect(dc, {r.Left + ScaledLength(28), y, r.Right - ScaledLength(2), y + 1}, Border());
+    // Etched: a shadow line over a highlight line.
+    const int y = r.Top + r.Height() / 2 - 1;
+    const int left = r.Left + ScaledLength(2), right = r.Right - ScaledLength(2);
+    FillSolidRect(dc, {left, y, right, y + 1}, GetSysColor(COLOR_BTNSHADOW));
+    FillSolidRect(dc, {left, y + 1, right, y + 2}, GetSysColor(COLOR_BTNHIGHLIGHT));
     return;
   }
   const bool hot = p.Hot && !p.Disabled;
@@ -220,8 +222,10 @@ void PaintPart(HDC dc, const RECT& r, MenuPaintPart part, const MenuItemPaint* i
   if (done || !LiveDC(dc)) return;
   switch (part) {
     case MenuPaintPart::Frame: {
-      FillSolidRect(dc, r, Border());
-      FillSolidRect(dc, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, Background());
+      // The classic raised edge around the menu's own face.
+      FillSolidRect(dc, r, Background());
+      RECT edge = r;
+      DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
       break;
     }
     case MenuPaintPart::Background: FillSolidRect(dc, r, Background()); break;

@@ -498,8 +498,7 @@ TEST_F(MenuTest, KeysGoThroughTheDeepestMenuWindowWhichMayTakeThem) {
 }
 
 TEST_F(MenuTest, TheMenuWindowAnswersItsProtocol) {
-  const COLORREF kHot = GetSysColor(COLOR_HIGHLIGHT), kBack = GetSysColor(COLOR_MENU),
-                 kFrame = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF kHot = GetSysColor(COLOR_HIGHLIGHT), kBack = GetSysColor(COLOR_MENU);
   bool checked = false;
   g_filter = [&](MSG*) {
     if (checked) return false;
@@ -535,8 +534,11 @@ TEST_F(MenuTest, TheMenuWindowAnswersItsProtocol) {
     ReleaseDC(nullptr, screen);
     SelectObject(dc, bmp);
     SendMessage(w, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-    EXPECT_EQ(GetPixel(dc, 0, 0), kFrame);
-    EXPECT_EQ(GetPixel(dc, 1, 1), kBack);
+    // A raised edge: light above and left, dark below and right, then the menu's face.
+    EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(GetPixel(dc, 1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetPixel(dc, wr.Width() - 1, wr.Height() - 1), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(GetPixel(dc, 2, 2), kBack);
     EXPECT_EQ(GetPixel(dc, kMenuFrame + 2, kMenuFrame + 53 + 2), kHot) << "Cat is hot";
     EXPECT_EQ(GetPixel(dc, kMenuFrame + 2, kMenuFrame + 2), kBack) << "Alpha is not";
     DeleteDC(dc);
