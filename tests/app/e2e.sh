@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end test of the demo program on a virtual X display:
-#   1. starts the demo (it must pick its SDL2 backend there) and waits at most 15 s for a
+#   1. starts the demo (it must pick its SDL2 backend there) and waits at most 60 s for a
 #      window titled "Quorvane VCL + Glimmerix - Demo";
 #   2. checks the window's outer size and place: the client area of 831 x 604 in the
 #      frame our window system draws for a single border with a caption (3 pixels of

@@ -20,6 +20,7 @@ xdotool mousemove "$menu_x" "$menu_y"
 sleep 0.2
 xdotool click 3
 wait_for "^menu opened at $menu_x,$menu_y\$"
+wait_for "^menu shown\$"
 echo "menu-e2e: the right click opened the menu at the pointer"
 sleep 0.3
 grep -q "^clicked:" "$log" && fail "the right click's release chose an item"

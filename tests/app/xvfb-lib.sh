@@ -3,9 +3,9 @@
 # arguments; `program` is then the program to run.
 #   start_program       runs it in the background (pid in `pid`), its output to the
 #                       file `log`, removed on exit
-#   wait_for PATTERN    waits at most 10 s for a line of its output matching PATTERN
+#   wait_for PATTERN    waits at most 30 s for a line of its output matching PATTERN
 #   fail MESSAGE        stops it, prints its output and exits 1
-#   find_window TITLE   waits at most 15 s for a window of that exact title (`window`)
+#   find_window TITLE   waits at most 60 s for a window of that exact title (`window`)
 #   find_client TITLE   the same, then `client_x`/`client_y`: the screen corner of its client
 #                       area, inside the 3-pixel frame and the 23-pixel caption
 # The script runs again inside a 1280 x 1024 virtual display at 96 pixels per inch; it
@@ -35,12 +35,12 @@ start_program() {
 }
 
 wait_for() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 300); do
     grep -q "$1" "$log" && return 0
     kill -0 "$pid" 2>/dev/null || fail "the program ended before printing '$1'"
     sleep 0.1
   done
-  fail "no '$1' within 10 s"
+  fail "no '$1' within 30 s"
 }
 
 fail() {
@@ -57,7 +57,7 @@ fail() {
 # xdotool takes the name as a regular expression: "+" is escaped.
 find_window() {
   window=""
-  for _ in $(seq 1 150); do
+  for _ in $(seq 1 600); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
       fail "the program ended (exit code $?) before its window appeared"
@@ -66,7 +66,7 @@ find_window() {
     [[ -n "$window" ]] && return 0
     sleep 0.1
   done
-  fail "no window titled '$1' within 15 s"
+  fail "no window titled '$1' within 60 s"
 }
 
 find_client() {

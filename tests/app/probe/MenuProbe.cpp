@@ -1,14 +1,26 @@
 // A window with one control that has a popup menu, for the end-to-end menu test on a real
-// display: it prints "menu opened at X,Y" when the menu opens, "menu closed" when its loop
-// ends and "clicked: <caption>" for each item click, so that a script driving the mouse can
-// follow it.
+// display: it prints "menu opened at X,Y" when the menu opens, "menu shown" when its loop
+// takes its first message (its window is up by then), "menu closed" when the loop ends and
+// "clicked: <caption>" for each item click, so that a script driving the mouse can follow it.
 #include <cstdio>
 
 #include "ProbeMain.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "win/Input.h"
 
 namespace {
+
+bool g_shownReported = false;
+
+LRESULT ReportMenuShown(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_MENU && !g_shownReported) {
+    g_shownReported = true;
+    std::printf("menu shown\n");
+    std::fflush(stdout);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 class TProbeForm : public TForm {
   QV_CLASS(TProbeForm, TForm)
@@ -33,6 +45,7 @@ class TProbeForm : public TForm {
       std::fflush(stdout);
     };
     menu->OnClose = [](TObject*) {
+      g_shownReported = false;
       std::printf("menu closed\n");
       std::fflush(stdout);
     };
@@ -47,4 +60,6 @@ TProbeForm* ProbeForm = nullptr;
 
 }  // namespace
 
-int main() { return RunProbe("menu-probe", ProbeForm); }
+int main() {
+  return RunProbe("menu-probe", ProbeForm, [] { SetWindowsHookEx(WH_MSGFILTER, ReportMenuShown, nullptr, 0); });
+}
