@@ -2,6 +2,7 @@
 // and focus, and children or the box going away while it scrolls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -179,6 +180,37 @@ TEST_F(ScrollingTest, BarMessagesMoveThePositionWithinTheRange) {
     EXPECT_EQ(r.Top, 12 - c.expected);  // box at 10, client edge 2
   }
   EXPECT_EQ(Box->VertScrollBar()->Range(), 1000);  // scrolling keeps the range
+}
+
+// A child filled with one colour.
+class Swatch : public TCustomControl {
+ public:
+  explicit Swatch(TComponent* AOwner) : TCustomControl(AOwner) {}
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(TColor(RGB(200, 0, 0)));
+    Canvas()->FillRect(ClientRect());
+  }
+};
+
+TEST_F(ScrollingTest, ScrolledChildrenLeaveNoPixelsBehind) {
+  Child({0, 0, 10, 500});
+  Make<Swatch>(Box, {30, 10, 70, 40});
+  Run();
+  const COLORREF background = At(100, 140);  // box client, never covered
+  ASSERT_EQ(At(60, 30), RGB(200, 0, 0));     // box client origin at (12, 12)
+  for (int position : {20, 5, 0}) {
+    SCOPED_TRACE(testing::Message() << position);
+    Box->VertScrollBar()->SetPosition(position);
+    Run();
+    const int top = 12 + 10 - position, bottom = top + 30;
+    for (int y = 14; y < 70; ++y) {
+      const bool inside = y >= std::max(top, 12) && y < bottom;
+      EXPECT_EQ(At(60, y), inside ? RGB(200, 0, 0) : background) << "y " << y;
+    }
+  }
+  SaveScreenIfFailed("scrolled-children");
 }
 
 TEST_F(ScrollingTest, DraggingTheThumbScrollsWhileDraggingOnlyWithTracking) {

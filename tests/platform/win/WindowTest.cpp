@@ -339,12 +339,15 @@ TEST_F(WindowTest, ScrollWindowMovesChildrenOnlyWhenAskedAndWithinTheArea) {
     const RECT* area;
     UINT flags;
     POINT a, b;
+    bool repaint;
   };
   const RECT left{0, 0, 50, 100};
+  // Moved children repaint where they land and leave their old places to the parent.
   const Case cases[] = {
-      {"pixels only", nullptr, SW_INVALIDATE, {10, 10}, {60, 60}},
-      {"all children", nullptr, SW_SCROLLCHILDREN, {15, 7}, {65, 57}},
-      {"children in the area", &left, SW_SCROLLCHILDREN | SW_ERASE, {15, 7}, {60, 60}},
+      {"pixels only", nullptr, 0, {10, 10}, {60, 60}, false},
+      {"pixels, uncovered strip invalid", nullptr, SW_INVALIDATE, {10, 10}, {60, 60}, true},
+      {"all children", nullptr, SW_SCROLLCHILDREN, {15, 7}, {65, 57}, true},
+      {"children in the area", &left, SW_SCROLLCHILDREN | SW_ERASE, {15, 7}, {60, 60}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -354,12 +357,12 @@ TEST_F(WindowTest, ScrollWindowMovesChildrenOnlyWhenAskedAndWithinTheArea) {
     EXPECT_NE(ScrollWindowEx(top, 5, -3, c.area, nullptr, nullptr, nullptr, c.flags), ERROR_REGION);
     EXPECT_EQ(place(a), c.a);
     EXPECT_EQ(place(b), c.b);
-    // The strip the scroll uncovered waits to be painted when the flags ask for it.
     RECT update{};
-    const bool invalidates = (c.flags & (SW_INVALIDATE | SW_ERASE)) != 0;
-    EXPECT_EQ(GetUpdateRect(top, &update, FALSE) != FALSE, invalidates);
-    if (invalidates) {
-      EXPECT_EQ(update.Bottom, 100);
+    EXPECT_EQ(GetUpdateRect(top, &update, FALSE) != FALSE, c.repaint);
+    if (c.flags & SW_SCROLLCHILDREN) {
+      EXPECT_LE(update.Top, 10);  // a's old place
+    } else if (c.repaint) {
+      EXPECT_EQ(update.Bottom, 100);  // down to the strip the scroll uncovered
     }
   }
   // A dead window scrolls nothing.
