@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "ScrollingWinControl.h"
 
 class TCustomForm;
 class TForm;

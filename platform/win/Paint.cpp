@@ -405,8 +405,10 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
       if (!LiveWindow(c)) continue;
       RECT hit;
       if (scroll && !IntersectRect(&hit, &c->Window, &area)) continue;
+      // The blit above skipped the children's places (the DC clips them out), so each
+      // child repaints where it lands and the parent where it was.
       SetWindowPos(c, nullptr, c->Window.Left + dx, c->Window.Top + dy, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
   if (GdiRegion* u = LiveObject<GdiRegion>(update, OBJ_REGION)) u->Rgn = exposed;

@@ -325,6 +325,50 @@ TEST_F(WindowTest, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
   DeleteObject(update);
 }
 
+TEST_F(WindowTest, ScrollWindowMovesChildrenOnlyWhenAskedAndWithinTheArea) {
+  HWND top = TopLevel(0, 0, 100, 100, WS_POPUP | WS_VISIBLE);
+  HWND a = Child(top, 10, 10, 20, 20);
+  HWND b = Child(top, 60, 60, 20, 20);
+  auto place = [](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r.TopLeft();
+  };
+  struct Case {
+    const char* name;
+    const RECT* area;
+    UINT flags;
+    POINT a, b;
+    bool repaint;
+  };
+  const RECT left{0, 0, 50, 100};
+  // Moved children repaint where they land and leave their old places to the parent.
+  const Case cases[] = {
+      {"pixels only", nullptr, 0, {10, 10}, {60, 60}, false},
+      {"pixels, uncovered strip invalid", nullptr, SW_INVALIDATE, {10, 10}, {60, 60}, true},
+      {"all children", nullptr, SW_SCROLLCHILDREN, {15, 7}, {65, 57}, true},
+      {"children in the area", &left, SW_SCROLLCHILDREN | SW_ERASE, {15, 7}, {60, 60}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowPos(a, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(b, nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PaintPending(nullptr);
+    EXPECT_NE(ScrollWindowEx(top, 5, -3, c.area, nullptr, nullptr, nullptr, c.flags), ERROR_REGION);
+    EXPECT_EQ(place(a), c.a);
+    EXPECT_EQ(place(b), c.b);
+    RECT update{};
+    EXPECT_EQ(GetUpdateRect(top, &update, FALSE) != FALSE, c.repaint);
+    if (c.flags & SW_SCROLLCHILDREN) {
+      EXPECT_LE(update.Top, 10);  // a's old place
+    } else if (c.repaint) {
+      EXPECT_EQ(update.Bottom, 100);  // down to the strip the scroll uncovered
+    }
+  }
+  // A dead window scrolls nothing.
+  EXPECT_EQ(ScrollWindowEx(nullptr, 1, 1, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN), ERROR_REGION);
+}
+
 TEST_F(WindowTest, MinimiseRestoreAndMaximise) {
   HWND top = TopLevel(10, 10, 200, 100, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   ShowWindow(top, SW_MINIMIZE);
