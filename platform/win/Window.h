@@ -74,6 +74,7 @@ struct WindowObject {
 
   ScrollBarState VScroll;
   ScrollBarState HScroll;
+  ScrollBarState Control;       // SB_CTL of a "ScrollBar" window
   std::optional<Region> Shape;  // SetWindowRgn, window coordinates
   BYTE Alpha = 255;             // SetLayeredWindowAttributes
   bool Minimized = false;
