@@ -140,8 +140,9 @@ int ScrollPosFromThumb(const ScrollBarGeometry& g, const ScrollBarState& s, int 
 }
 
 bool IsScrollBarControl(HWND hwnd) {
+  // Marked on creation, so that a class built on the control's procedure is one too.
   const WindowObject* w = LiveWindow(hwnd);
-  return w && w->Class->Info.lpfnWndProc == ScrollBarControlProc;
+  return w && (w->ScrollBarControl || w->Class->Info.lpfnWndProc == ScrollBarControlProc);
 }
 
 bool EnsureSystemClass(const String& className) {
@@ -546,6 +547,10 @@ void SetControlHot(HWND hwnd, ScrollBarPart part) {
 
 LRESULT ScrollBarControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_NCCREATE:
+    case WM_CREATE:
+      if (WindowObject* w = LiveWindow(hwnd)) w->ScrollBarControl = true;
+      break;
     case WM_ERASEBKGND: return 1;  // the bar covers the whole client area
     case WM_PAINT: {
       PAINTSTRUCT ps;
