@@ -95,8 +95,8 @@ bool PaintStyledScrollBar(HWND hwnd, HDC dc, int bar, const RECT& barRect, const
     style->DrawElement(dc, style->GetElementDetails(tsSizeBoxRightAlign), barRect);
     return true;
   }
-  if (bar != SB_VERT && bar != SB_HORZ) return false;
-  const bool vertical = bar == SB_VERT;
+  if (bar != SB_VERT && bar != SB_HORZ && bar != SB_CTL) return false;
+  const bool vertical = info.Geometry.Vertical;
   const bool enabled = info.Geometry.Enabled;
   const auto draw = [&](TThemedScrollBar normal, const RECT& r, bool disabled, ScrollBarPart part) {
     if (r.IsEmpty()) return;

@@ -166,8 +166,9 @@ void NonClientButtonDown(HWND hwnd, WindowObject* w, int hit, LPARAM lParam) {
     case HTCLOSE:
     case HTHELP: TrackCaptionButton(hwnd, hit, PointFromLParam(lParam)); break;
     default:
-      // Sizing commands carry the WMSZ_ edge, which is the hit code less 9.
-      if (IsSizingHit(hit) && (w->Style & WS_THICKFRAME)) {
+      // Sizing commands carry the WMSZ_ edge, which is the hit code less 9. A child window
+      // that answers a sizing code is sized without a sizing frame.
+      if (IsSizingHit(hit) && (w->Style & (WS_THICKFRAME | WS_CHILD))) {
         const WPARAM edge = hit == HTGROWBOX ? WMSZ_BOTTOMRIGHT : WPARAM(hit - HTLEFT + WMSZ_LEFT);
         SendMessage(hwnd, WM_SYSCOMMAND, SC_SIZE + edge, lParam);
       }

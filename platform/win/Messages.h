@@ -384,6 +384,9 @@ constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
 constexpr int SB_CTL = 2;
 constexpr int SB_BOTH = 3;
+// Styles of a "ScrollBar" window.
+constexpr DWORD SBS_HORZ = 0x0000;
+constexpr DWORD SBS_VERT = 0x0001;
 constexpr int SB_LINEUP = 0;
 constexpr int SB_LINELEFT = 0;
 constexpr int SB_LINEDOWN = 1;

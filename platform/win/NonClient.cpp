@@ -530,7 +530,8 @@ void DefaultMinMaxInfo(HWND hwnd, MINMAXINFO* mm) {
   const RECT work = CurrentBackend().WorkArea(), screen = CurrentBackend().ScreenBounds();
   mm->ptMaxSize = {work.Width() + 2 * frame, work.Height() + 2 * frame};
   mm->ptMaxPosition = {-frame, -frame};
-  mm->ptMinTrackSize = {GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN)};
+  // A child has no caption or frame buttons to keep room for.
+  mm->ptMinTrackSize = (w->Style & WS_CHILD) ? POINT{0, 0} : POINT{GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN)};
   mm->ptMaxTrackSize = {screen.Width() + 2 * frame, screen.Height() + 2 * frame};
 }
 
@@ -539,7 +540,9 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
   if (!w) return;
   const bool moving = hit == HTCAPTION;
   const WPARAM edge = SizingEdge(hit);
-  if (moving ? (w->Style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 : (!edge || !NonClientLayoutOf(hwnd).Sizable)) return;
+  const bool child = (w->Style & WS_CHILD) != 0;
+  if (moving ? (w->Style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 : (!edge || (!child && !NonClientLayoutOf(hwnd).Sizable)))
+    return;
 
   RECT origin{};
   GetWindowRect(hwnd, &origin);

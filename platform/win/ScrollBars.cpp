@@ -26,6 +26,13 @@ int Along(const ScrollBarGeometry& g, POINT p) { return g.Vertical ? p.Y - g.Bar
 int Length(const ScrollBarGeometry& g) { return g.Vertical ? g.Bar.Height() : g.Bar.Width(); }
 bool HasThumb(const ScrollBarGeometry& g) { return g.ThumbEnd > g.ThumbStart; }
 
+LRESULT ScrollBarControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+bool IsVerticalBar(HWND hwnd, int bar) {
+  if (bar == SB_CTL) return (GetWindowLongPtr(hwnd, GWL_STYLE) & SBS_VERT) != 0;
+  return bar == SB_VERT;
+}
+
 bool BarShown(HWND hwnd, int bar) { return !ScrollBarRect(hwnd, bar).IsEmpty(); }
 
 bool ArrowDisabled(const ScrollBarGeometry& g, const ScrollBarState& s, ScrollBarPart part) {
@@ -132,15 +139,39 @@ int ScrollPosFromThumb(const ScrollBarGeometry& g, const ScrollBarState& s, int 
   return s.Min + MulDivRound(offset, int64_t(MaxScrollPos(s)) - s.Min, free);
 }
 
+bool IsScrollBarControl(HWND hwnd) {
+  // Marked on creation, so that a class built on the control's procedure is one too.
+  const WindowObject* w = LiveWindow(hwnd);
+  return w && (w->ScrollBarControl || w->Class->Info.lpfnWndProc == ScrollBarControlProc);
+}
+
+bool EnsureSystemClass(const String& className) {
+  String lower = className;
+  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (lower != "scrollbar") return false;
+  WNDCLASS wc;
+  if (GetClassInfo(nullptr, kScrollBarClass, &wc)) return true;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = ScrollBarControlProc;
+  wc.lpszClassName = kScrollBarClass;
+  return RegisterClass(&wc) != 0;
+}
+
 ScrollBarState* ScrollBarStateOf(HWND hwnd, int bar) {
   WindowObject* w = LiveWindow(hwnd);
   if (!w) return nullptr;
   if (bar == SB_VERT) return &w->VScroll;
   if (bar == SB_HORZ) return &w->HScroll;
+  if (bar == SB_CTL && IsScrollBarControl(hwnd)) return &w->Control;
   return nullptr;
 }
 
 RECT ScrollBarRect(HWND hwnd, int bar) {
+  if (bar == SB_CTL) {
+    // The control's whole client area, in window coordinates.
+    const WindowObject* w = LiveWindow(hwnd);
+    return w && IsScrollBarControl(hwnd) && IsWindowVisible(hwnd) ? w->Client : RECT{};
+  }
   if (bar != SB_VERT && bar != SB_HORZ) return {};
   const NonClientLayout l = NonClientLayoutOf(hwnd);
   return bar == SB_VERT ? l.VScroll : l.HScroll;
@@ -149,7 +180,7 @@ RECT ScrollBarRect(HWND hwnd, int bar) {
 ScrollBarGeometry ScrollBarGeometryOf(HWND hwnd, int bar) {
   const ScrollBarState* s = ScrollBarStateOf(hwnd, bar);
   if (!s) return {};
-  return ComputeScrollBarGeometry(ScrollBarRect(hwnd, bar), bar == SB_VERT, *s, IsWindowEnabled(hwnd) != 0);
+  return ComputeScrollBarGeometry(ScrollBarRect(hwnd, bar), IsVerticalBar(hwnd, bar), *s, IsWindowEnabled(hwnd) != 0);
 }
 
 ScrollBarPart ScrollBarHitTest(HWND hwnd, int bar, POINT windowPoint) {
@@ -266,7 +297,14 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* si, BOOL redraw) {
   s->Page = UINT(std::min<int64_t>(s->Page, int64_t(s->Max) - s->Min + 1));
   s->Pos = std::clamp(s->Pos, s->Min, MaxScrollPos(*s));
 
-  if (mask & (SIF_RANGE | SIF_PAGE)) {
+  if ((mask & (SIF_RANGE | SIF_PAGE)) && bar == SB_CTL) {
+    // A control never hides itself: with nothing to scroll it only greys, when asked to.
+    const bool needed = MaxScrollPos(*s) > s->Min;
+    if (mask & SIF_DISABLENOSCROLL) {
+      if (!needed) s->Disabled = ESB_DISABLE_BOTH;
+      else if (s->Disabled == ESB_DISABLE_BOTH) s->Disabled = ESB_ENABLE_BOTH;
+    }
+  } else if (mask & (SIF_RANGE | SIF_PAGE)) {
     // A bar with nothing to scroll goes away, or only greys with SIF_DISABLENOSCROLL;
     // one that has something to scroll comes (back).
     const bool needed = MaxScrollPos(*s) > s->Min;
@@ -333,6 +371,11 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos) {
 }
 
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
+  if (bar == SB_CTL) {
+    if (!IsScrollBarControl(hwnd)) return FALSE;
+    ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
+    return TRUE;
+  }
   WindowObject* w = LiveWindow(hwnd);
   if (!w || (bar != SB_VERT && bar != SB_HORZ && bar != SB_BOTH)) return FALSE;
   DWORD bits = 0;
@@ -358,12 +401,20 @@ BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
   arrows &= ESB_DISABLE_BOTH;
   if (s->Disabled == arrows) return FALSE;
   s->Disabled = arrows;
+  if (bar == SB_CTL) {
+    // The control paints its client area: its disabled look comes with WM_PAINT.
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return TRUE;
+  }
   RedrawScrollBar(hwnd, int(bar));
   return TRUE;
 }
 
 BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info) {
-  const int bar = idObject == OBJID_VSCROLL ? SB_VERT : idObject == OBJID_HSCROLL ? SB_HORZ : -1;
+  const int bar = idObject == OBJID_VSCROLL ? SB_VERT
+                  : idObject == OBJID_HSCROLL ? SB_HORZ
+                  : idObject == OBJID_CLIENT ? SB_CTL
+                                             : -1;
   const ScrollBarState* s = ScrollBarStateOf(hwnd, bar);
   if (!s || !info) return FALSE;
   const ScrollBarGeometry g = ScrollBarGeometryOf(hwnd, bar);
@@ -401,9 +452,12 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint) {
   const ScrollBarPart part = ScrollBarPartAt(g, toWindow(screenPoint));
   if (part == sbpNone || !g.Enabled || ArrowDisabled(g, *s, part)) return;
 
-  const UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+  // A frame bar tells its own window; a control tells its parent, naming itself.
+  const bool control = bar == SB_CTL;
+  const HWND target = control ? GetParent(hwnd) : hwnd;
+  const UINT msg = g.Vertical ? WM_VSCROLL : WM_HSCROLL;
   auto send = [&](int code, int pos) {
-    SendMessage(hwnd, msg, MAKEWPARAM(code, pos), 0);
+    if (target) SendMessage(target, msg, MAKEWPARAM(code, pos), control ? reinterpret_cast<LPARAM>(hwnd) : 0);
     s = ScrollBarStateOf(hwnd, bar);
     return s != nullptr;
   };
@@ -454,9 +508,106 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint) {
   if (!LiveWindow(hwnd)) return;
   if (!thumb) KillTimer(hwnd, kMouseLoopTimer);
   if (!(s = ScrollBarStateOf(hwnd, bar))) return;
+  // An Escape or a lost capture ends a thumb drag where it stands, as a release does.
   if (thumb && !send(SB_THUMBPOSITION, s->TrackPos)) return;
   s->Tracking = false;
   setPressed(false);
   RedrawScrollBar(hwnd, bar);
   send(SB_ENDSCROLL, 0);
 }
+
+// ---- the scroll bar control ----
+
+namespace {
+
+// The bar's code for a key, or -1 for a key the control leaves alone.
+int KeyScrollCode(WPARAM key) {
+  switch (key) {
+    case VK_UP:
+    case VK_LEFT: return SB_LINEUP;
+    case VK_DOWN:
+    case VK_RIGHT: return SB_LINEDOWN;
+    case VK_PRIOR: return SB_PAGEUP;
+    case VK_NEXT: return SB_PAGEDOWN;
+    case VK_HOME: return SB_TOP;
+    case VK_END: return SB_BOTTOM;
+    default: return -1;
+  }
+}
+
+void SetControlHot(HWND hwnd, ScrollBarPart part) {
+  NonClientState* st = NonClientStateOf(hwnd);
+  if (!st) return;
+  const int bar = part == sbpNone ? -1 : SB_CTL;
+  if (st->HotBar == bar && st->HotPart == part) return;
+  st->HotBar = bar;
+  st->HotPart = part;
+  InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+LRESULT ScrollBarControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_NCCREATE:
+    case WM_CREATE:
+      if (WindowObject* w = LiveWindow(hwnd)) w->ScrollBarControl = true;
+      break;
+    case WM_ERASEBKGND: return 1;  // the bar covers the whole client area
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (ScrollBarState* s = ScrollBarStateOf(hwnd, SB_CTL)) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const ScrollBarGeometry g =
+            ComputeScrollBarGeometry(client, IsVerticalBar(hwnd, SB_CTL), *s, IsWindowEnabled(hwnd) != 0);
+        PaintFrameScrollBar(hwnd, dc, SB_CTL, g);
+      }
+      if (LiveWindow(hwnd)) EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_SIZE:
+    case WM_ENABLE: InvalidateRect(hwnd, nullptr, FALSE); break;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_MOUSEMOVE: {
+      const ScrollBarState* s = ScrollBarStateOf(hwnd, SB_CTL);
+      if (!s || s->Tracking) return 0;
+      TRACKMOUSEEVENT tme{};
+      tme.dwFlags = TME_LEAVE;
+      tme.hwndTrack = hwnd;
+      TrackMouseEvent(&tme);
+      const POINT p{int16_t(LOWORD(uint64_t(lParam))), int16_t(HIWORD(uint64_t(lParam)))};
+      SetControlHot(hwnd, ScrollBarPartAt(ScrollBarGeometryOf(hwnd, SB_CTL), p));
+      return 0;
+    }
+    case WM_MOUSELEAVE: SetControlHot(hwnd, sbpNone); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      if (!IsWindowEnabled(hwnd)) return 0;
+      if (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_TABSTOP) {
+        SetFocus(hwnd);
+        if (!LiveWindow(hwnd)) return 0;
+      }
+      POINT p{int16_t(LOWORD(uint64_t(lParam))), int16_t(HIWORD(uint64_t(lParam)))};
+      ClientToScreen(hwnd, &p);
+      SetControlHot(hwnd, sbpNone);
+      TrackScrollBar(hwnd, SB_CTL, p);
+      return 0;
+    }
+    case WM_KEYDOWN: {
+      const int code = KeyScrollCode(wParam);
+      const ScrollBarGeometry g = ScrollBarGeometryOf(hwnd, SB_CTL);
+      if (code < 0 || !g.Enabled) break;
+      const HWND parent = GetParent(hwnd);
+      if (!parent) return 0;
+      const UINT scroll = g.Vertical ? WM_VSCROLL : WM_HSCROLL;
+      SendMessage(parent, scroll, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(hwnd));
+      if (LiveWindow(hwnd) && LiveWindow(parent))
+        SendMessage(parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(hwnd));
+      return 0;
+    }
+    default: break;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace

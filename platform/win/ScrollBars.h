@@ -1,4 +1,5 @@
-// Scroll bars of a window's frame: their data, geometry, drawing and mouse tracking.
+// Scroll bars of a window's frame and the "ScrollBar" control: their data, geometry,
+// drawing and mouse tracking.
 #pragma once
 
 #include "win/Window.h"
@@ -12,6 +13,15 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* info);
+
+// The "ScrollBar" window class: its client area is one bar (SBS_HORZ or SBS_VERT) whose
+// state the scroll calls reach with SB_CTL (GetScrollBarInfo with OBJID_CLIENT). A press
+// or a key sends WM_HSCROLL / WM_VSCROLL to the parent with lParam the control's handle.
+constexpr const char* kScrollBarClass = "ScrollBar";
+// Registers a built-in class of the window system named className when it is one and
+// not yet registered; true when it is registered now.
+bool EnsureSystemClass(const String& className);
+bool IsScrollBarControl(HWND hwnd);
 
 // Parts of a scroll bar, for hit tests and drawing.
 enum ScrollBarPart { sbpNone, sbpLineUp, sbpPageUp, sbpThumb, sbpPageDown, sbpLineDown };
@@ -38,8 +48,9 @@ RECT ScrollBarPartRect(const ScrollBarGeometry& g, ScrollBarPart part);
 int MaxScrollPos(const ScrollBarState& s);
 // The position a thumb starting at the given length along the bar stands for.
 int ScrollPosFromThumb(const ScrollBarGeometry& g, const ScrollBarState& s, int thumbStart);
-// A window's frame scroll bar: geometry in window coordinates, and its state (null for a
-// dead handle or a bar other than SB_VERT / SB_HORZ).
+// A window's frame scroll bar or a control's bar: geometry in window coordinates, and its
+// state (null for a dead handle, a bar other than SB_VERT / SB_HORZ, or SB_CTL of a window
+// that is no scroll bar control).
 ScrollBarGeometry ScrollBarGeometryOf(HWND hwnd, int bar);
 ScrollBarState* ScrollBarStateOf(HWND hwnd, int bar);
 // Draws one bar in the plain light look, the hot part highlighted.
@@ -48,6 +59,6 @@ void PaintScrollBar(HDC dc, const ScrollBarGeometry& g, const ScrollBarState& s,
 void RedrawScrollBar(HWND hwnd, int bar);
 
 // Runs the tracking loop after a press on a frame scroll bar (WM_NCLBUTTONDOWN with
-// HTVSCROLL/HTHSCROLL, by way of WM_SYSCOMMAND SC_VSCROLL/SC_HSCROLL): repeats line and
-// page scrolls, drags the thumb.
+// HTVSCROLL/HTHSCROLL, by way of WM_SYSCOMMAND SC_VSCROLL/SC_HSCROLL) or, with SB_CTL, on
+// a scroll bar control: repeats line and page scrolls, drags the thumb.
 void TrackScrollBar(HWND hwnd, int bar, POINT screenPoint);

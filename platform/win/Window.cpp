@@ -11,6 +11,7 @@
 #include "win/Menus.h"
 #include "win/Paint.h"
 #include "win/Queue.h"
+#include "win/ScrollBars.h"
 #include "win/Timers.h"
 
 namespace {
@@ -219,6 +220,7 @@ const std::vector<HWND>& TopLevelWindows() { return Sys().TopLevel; }
 HWND CreateWindowEx(DWORD exStyle, const String& className, const String& windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param) {
   auto cls = Sys().Classes.find(Lower(className));
+  if (cls == Sys().Classes.end() && EnsureSystemClass(className)) cls = Sys().Classes.find(Lower(className));
   if (cls == Sys().Classes.end()) return nullptr;
   const bool child = (style & WS_CHILD) != 0;
   if (child && !LiveWindow(parent)) return nullptr;

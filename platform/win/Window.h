@@ -74,6 +74,8 @@ struct WindowObject {
 
   ScrollBarState VScroll;
   ScrollBarState HScroll;
+  ScrollBarState Control;       // SB_CTL of a "ScrollBar" window
+  bool ScrollBarControl = false;  // its procedure is (or subclasses) the "ScrollBar" one
   std::optional<Region> Shape;  // SetWindowRgn, window coordinates
   BYTE Alpha = 255;             // SetLayeredWindowAttributes
   bool Minimized = false;

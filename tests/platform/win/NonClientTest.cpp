@@ -525,3 +525,59 @@ TEST_F(NonClient, ChildBordersAndEdgesAreDrawnOnTheParent) {
 }
 
 }  // namespace
+
+TEST_F(NonClient, ChildAnsweringSizingCodesIsSizedAndMovedInItsParent) {
+  HWND parent = Make(WS_POPUP | WS_VISIBLE, 0, {100, 100, 500, 400});
+  // A frameless child whose corner answers HTBOTTOMRIGHT and whose top strip HTCAPTION.
+  HWND child = Make(WS_CHILD | WS_VISIBLE, 0, {50, 50, 150, 130}, parent);
+  On(child, WM_NCHITTEST, [](HWND h, WPARAM, LPARAM l) -> LRESULT {
+    RECT r{};
+    GetWindowRect(h, &r);
+    const POINT p{int16_t(LOWORD(uint64_t(l))) - r.Left, int16_t(HIWORD(uint64_t(l))) - r.Top};
+    if (p.X >= r.Width() - 6 && p.Y >= r.Height() - 6) return HTBOTTOMRIGHT;
+    return p.Y < 10 ? HTCAPTION : HTCLIENT;
+  });
+  On(child, WM_GETMINMAXINFO, [](HWND, WPARAM, LPARAM l) -> LRESULT {
+    reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {40, 30};
+    return 0;
+  });
+  Run();
+  RECT r{};
+  auto parentRect = [&] {
+    GetWindowRect(child, &r);
+    return RECT{r.Left - 100, r.Top - 100, r.Right - 100, r.Bottom - 100};
+  };
+
+  struct Case {
+    const char* name;
+    POINT press, to;  // screen
+    bool escape;
+    RECT want;  // in the parent's client area
+    UINT loopMessage;
+  };
+  const Case cases[] = {
+      {"corner drag sizes", {248, 228}, {278, 258}, false, {50, 50, 180, 160}, WM_SIZING},
+      {"sizing keeps the minimum", {248, 228}, {100, 100}, false, {50, 50, 90, 80}, WM_SIZING},
+      {"escape restores the size", {248, 228}, {300, 300}, true, {50, 50, 150, 130}, WM_SIZING},
+      {"caption drag moves", {160, 153}, {200, 173}, false, {90, 70, 190, 150}, WM_MOVING},
+      {"escape restores the place", {160, 153}, {200, 173}, true, {50, 50, 150, 130}, WM_MOVING},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowPos(child, nullptr, 50, 50, 100, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    Run();
+    defwin::Log().clear();
+    Mouse(InputKind::MouseDown, c.press);
+    Mouse(InputKind::MouseMove, c.to);
+    if (c.escape) Inject({.Kind = InputKind::KeyDown, .Key = VK_ESCAPE});
+    Mouse(InputKind::MouseUp, c.to);
+    Run();
+    EXPECT_EQ(parentRect(), c.want);
+    EXPECT_EQ(Calls(child, WM_ENTERSIZEMOVE).size(), 1u);
+    EXPECT_EQ(Calls(child, c.loopMessage).size(), 1u);
+    EXPECT_EQ(Calls(child, WM_EXITSIZEMOVE).size(), 1u);
+    EXPECT_EQ(Calls(parent, WM_ENTERSIZEMOVE).size(), 0u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Backend().Advance(1000);
+  }
+}
