@@ -22,6 +22,9 @@ class TWinControl;
 class TPopupMenu;
 class TCustomHint;
 
+// A scroll bar control's direction, and which frame bar of a scrolling window.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = Set<TAlign>;
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };

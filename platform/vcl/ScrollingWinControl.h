@@ -9,8 +9,6 @@
 
 class TScrollingWinControl;
 
-enum TScrollBarKind { sbHorizontal, sbVertical };
-
 // One frame scroll bar of a TScrollingWinControl. Range is the extent of the content,
 // Position the scrolled offset (0..Range - client size); the window's bar shows page =
 // client size and max = Range - 1, and goes away when the content fits.

@@ -7,7 +7,6 @@
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int32_t& ScrollPos)>;
 
